@@ -1,21 +1,14 @@
-// Yen rounding. Every product of an amount and a rate or a quantity is formed in double precision
-// and then rounded to whole yen by one of three modes; which mode applies depends on the class of
-// the amount (支給項目, 減額項目, 控除項目: the settings HasuuSik, HasuuGen, HasuuKou).
-//
-//   Truncate (0): integer part of x + 0.000001 (x − 0.000001 below zero). The tolerance absorbs
-//                 the representation error of products such as 0.29 × 100.
-//   Up (1):       the smallest integer not below x, with no tolerance.
-//   Half (2):     half away from zero.
-//
-// A result outside the 32-bit range is an error (MoneyOverflow), never a wrap-around.
+// Yen rounding of the calculation. RoundYen itself (the three modes and their tolerance) is in
+// store/yen_rounding.h; here are the products rounded by the mode of their class and the
+// rounding of premiums set from the grade table.
 #pragma once
 
 #include "store/money.h"
 #include "store/options.h"
+#include "store/yen_rounding.h"
 
 namespace paylark {
 
-[[nodiscard]] Yen RoundYen(RoundingMode mode, double x);
 // a × b rounded by the payment, reduction or deduction mode of the options.
 [[nodiscard]] Yen PayYen(const Options& options, double a, double b);
 [[nodiscard]] Yen ReduceYen(const Options& options, double a, double b);

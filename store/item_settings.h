@@ -28,14 +28,16 @@ struct ItemRow {
 
 struct ItemSettings {
   ItemKind kind = ItemKind::Salary;
-  std::array<std::vector<ItemRow>, 4> blocks;  // indexed by ItemBlock; sizes kBlockRows
+  // Indexed by ItemBlock, sizes kBlockRows; the bonus kind has no attendance rows (empty block).
+  std::array<std::vector<ItemRow>, 4> blocks;
 
   std::vector<ItemRow>& Block(ItemBlock b) { return blocks[static_cast<int>(b)]; }
   const std::vector<ItemRow>& Block(ItemBlock b) const { return blocks[static_cast<int>(b)]; }
   bool operator==(const ItemSettings&) const = default;
 };
 
-// For one pay form: per block the row's name when its flag is on, else "F".
+// For one pay form: per block the row's name when its flag is on, else "F"; always kBlockRows
+// entries per block.
 struct PayFormItems {
   std::array<std::vector<std::string>, 4> blocks;
   const std::vector<std::string>& Block(ItemBlock b) const { return blocks[static_cast<int>(b)]; }
@@ -52,7 +54,10 @@ struct DerivedItemLists {
 ItemSettings DefaultItemSettings(ItemKind kind);
 // Reads names and flag strings from the settings file (defaults for missing keys).
 ItemSettings LoadItemSettings(const ProfileFile& settings, ItemKind kind);
-// Writes names (user-named items as their placeholders) and flag strings.
+// Writes names (user-named items as their placeholders, each quoted) and flag strings with one
+// file replacement. A row that holds a placeholder stays that placeholder; a row whose name after
+// the prefix is the user's current name of a user item of its block is written as that item's
+// placeholder; empty rows and built-in names are written as they are.
 void SaveItemSettings(ProfileFile& settings, const ItemSettings& items, const Options& options);
 // The per-pay-form lists; for the bonus kind every attendance entry is "F".
 DerivedItemLists DeriveItemLists(const ItemSettings& items);

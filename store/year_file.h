@@ -23,6 +23,7 @@ class YearFileError : public std::runtime_error {
  public:
   YearFileError(const std::filesystem::path& file, int period, const std::string& record, int errnum,
                 const std::string& userText);
+  // An errno value, or kReadPastEndError.
   int ErrorNumber() const { return errnum_; }
   const std::string& UserText() const { return userText_; }
 
@@ -30,6 +31,9 @@ class YearFileError : public std::runtime_error {
   int errnum_;
   std::string userText_;
 };
+
+// The error number of a read that ran past the end of a short file (no errno has that meaning).
+inline constexpr int kReadPastEndError = -1;
 
 // Japanese text of an error number as the error box shows it ("ファイルが見つかりません", ...).
 std::string IoErrorText(int errnum);
@@ -60,11 +64,11 @@ void ReadHeader(const std::filesystem::path& path, FileHeader& header);
 // The company records of periods 1..12.
 void ReadMonthCache(const std::filesystem::path& path, std::array<CompanyRecord, 12>& cache);
 void LoadPeriod(const std::filesystem::path& path, int period, PeriodBlock& block);
-// Sets the saved flag of state.periodIndex and writes the header and the period block.
-// On failure memory is unchanged except the flag, and the file is as it was.
+// Sets the saved flag of state.periodIndex and writes the header and the period block. The flag
+// is set in memory only once the file has been replaced: on failure memory and file are as they were.
 void SavePeriod(const std::filesystem::path& path, OpenPeriod& state);
 // Deleting a period: flag (and bonus month and day) cleared, month cache entry zeroed, header
-// written, the in-memory period zeroed and written as block k.
+// written, the in-memory period zeroed and written as block k. On failure nothing changes.
 void ClearPeriod(const std::filesystem::path& path, int period, OpenPeriod& state);
 // Reads block k of any yearly file into a private buffer.
 void ReadBlock(const std::filesystem::path& path, int period, PeriodBlock& block);

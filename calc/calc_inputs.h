@@ -1,0 +1,33 @@
+// What a calculation of one employee reads besides the period's records: the options, the item
+// lists of the period kind, the rate tables (with which table files exist now), the period and,
+// for bonuses, the pay month and the look-up of the previous month's figures.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+#include "calc/item_enabled.h"
+#include "store/options.h"
+#include "store/previous_period.h"
+#include "store/rate_tables.h"
+
+namespace paylark {
+
+struct CalcInputs {
+  const Options& options;
+  const EnabledItemsByPayForm& enabled;  // resolved from the item lists of the period kind
+  const RateTables& tables;
+  TablePresence presence;                // which table files exist, checked once per pass
+  int period = 1;                        // 1..12 salary months, 13..15 bonus periods
+  int bonusMonth = 0;                    // pay month of a bonus period (header), 0 = not set
+  PreviousPeriodLookup* lookup = nullptr;  // previous month's 社保控除後計 (bonus tax)
+};
+
+// A calculation that cannot complete, such as an amount beyond the 32-bit range. The message
+// names the employee.
+class CalculationError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+}  // namespace paylark

@@ -1,0 +1,187 @@
+#include "calc/salary.h"
+
+#include "calc/income_tax.h"
+#include "calc/premiums.h"
+#include "calc/rounding.h"
+#include "calc/slot_totals.h"
+
+namespace paylark {
+namespace {
+
+// Months in which the commuting allowance is paid, by 支給単位 2..11 (1 is per day worked).
+bool CommutePaidIn(int unit, int month) {
+  switch (unit) {
+    case 2: return true;                                         // 毎月
+    case 3: return month % 3 == 1;                               // 1,4,7,10月
+    case 4: return month % 3 == 2;                               // 2,5,8,11月
+    case 5: return month % 3 == 0;                               // 3,6,9,12月
+    case 6: case 7: case 8: case 9: case 10: case 11:
+      return month == unit - 5 || month == unit + 1;             // 1,7 / 2,8 / ... / 6,12月
+    default: return false;
+  }
+}
+
+class SalarySlot {
+ public:
+  SalarySlot(PeriodBlock& period, int slot, const CalcInputs& in)
+      : in_(in),
+        company_(period.company),
+        employee_(period.Employee(slot)),
+        attendance_(period.Attendance(slot)),
+        payment_(period.Payment(slot)),
+        deduction_(period.Deduction(slot)),
+        enabled_(in.enabled.For(employee_.PayFormCode())) {}
+
+  void Run() {
+    BasePay();
+    MasterAmount(Sikyu::PositionAllowance, employee_.PositionAllowance());
+    MasterAmount(Sikyu::FamilyAllowance, employee_.FamilyAllowance());
+    AddFixedAllowances(in_, enabled_, employee_, payment_, t_);
+    Overtime();
+    Commuting();
+    AddVariableAllowances(in_, enabled_, payment_, t_);
+    Reduction(Sikyu::Absence, Hours(Kintai::AbsenceDays), employee_.AbsenceDeduction());
+    Reduction(Sikyu::Lateness, Hours(Kintai::LateHours), employee_.LatenessDeduction());
+
+    t_.socialBase = CheckedSub(t_.total, t_.nonSocial);
+    AddPremiums(enabled_, MonthlyPremiums(in_, company_, employee_, t_.total), deduction_, t_);
+    ResidentTax();
+    AddFixedAndVariableDeductions(in_, enabled_, employee_, deduction_, t_);
+    IncomeTax(CheckedSub(t_.taxable, t_.socialPremiums));
+    StoreTotals(t_, payment_, deduction_);
+  }
+
+ private:
+  double Hours(Kintai f) const { return attendance_.Get(f); }
+
+  // A payment item that counts in T and G; `compute` gives the amount unless the item is manual.
+  template <typename Compute>
+  void TaxablePayment(Sikyu item, Compute compute) {
+    if (!enabled_.Has(item)) {
+      payment_.Set(item, 0);
+      return;
+    }
+    if (!payment_.Manual(item)) payment_.Set(item, compute());
+    AddTo(t_.taxable, payment_.Get(item));
+    AddTo(t_.total, payment_.Get(item));
+  }
+
+  void MasterAmount(Sikyu item, Yen amount) {
+    TaxablePayment(item, [amount] { return amount; });
+  }
+
+  void BasePay() {
+    TaxablePayment(Sikyu::BasePay, [this] {
+      const Yen rate = employee_.BasePay();
+      switch (employee_.PayFormCode()) {
+        case static_cast<int>(PayForm::Monthly):
+          return rate;
+        case static_cast<int>(PayForm::Daily):
+          return CheckedAdd(PayYen(in_.options, Hours(Kintai::WorkDays), rate),
+                            PayYen(in_.options, Hours(Kintai::PaidLeaveDays), employee_.PaidLeavePay()));
+        default:
+          return CheckedAdd(PayYen(in_.options, Hours(Kintai::WorkedHours), rate),
+                            PayYen(in_.options, Hours(Kintai::PaidLeaveDays), employee_.PaidLeavePay()));
+      }
+    });
+  }
+
+  void Overtime() {
+    static constexpr struct {
+      Sikyu item;
+      Kintai hours;
+    } kOvertime[] = {{Sikyu::Overtime, Kintai::OvertimeHours},
+                     {Sikyu::NightOvertime, Kintai::NightOvertimeHours},
+                     {Sikyu::HolidayOvertime, Kintai::HolidayOvertime},
+                     {Sikyu::HolidayNightOvertime, Kintai::HolidayNightOvertime}};
+    for (int i = 0; i < 4; ++i) {
+      TaxablePayment(kOvertime[i].item,
+                     [&] { return PayYen(in_.options, Hours(kOvertime[i].hours), employee_.OvertimePrice(i)); });
+    }
+  }
+
+  void Commuting() {
+    const int unit = employee_.CommuteUnit();
+    const bool perDay = unit == 1;
+    if (!perDay && !CommutePaidIn(unit, in_.period)) return;  // left as they are, in no total
+    auto amount = [&](Yen master) { return perDay ? PayYen(in_.options, Hours(Kintai::WorkDays), master) : master; };
+
+    if (!enabled_.Has(Sikyu::CommuteNonTaxable)) {
+      payment_.Set(Sikyu::CommuteNonTaxable, 0);
+    } else {
+      if (!payment_.Manual(Sikyu::CommuteNonTaxable)) {
+        payment_.Set(Sikyu::CommuteNonTaxable, amount(employee_.CommuteNonTaxable()));
+      }
+      AddTo(t_.total, payment_.Get(Sikyu::CommuteNonTaxable));
+    }
+    TaxablePayment(Sikyu::CommuteTaxable, [&] { return amount(employee_.CommuteTaxable()); });
+  }
+
+  // 欠勤控除 and 遅刻早退控除: a negative amount by the reduction rounding, counted in T and G.
+  void Reduction(Sikyu item, double quantity, Yen perUnit) {
+    TaxablePayment(item, [&] { return ReduceYen(in_.options, quantity, -static_cast<double>(perUnit)); });
+  }
+
+  void ResidentTax() {
+    const Koujo item = Koujo::ResidentTax;
+    if (!enabled_.Has(item)) {
+      deduction_.Set(item, 0);
+      return;
+    }
+    if (!deduction_.Manual(item)) {
+      deduction_.Set(item, in_.period == 6 ? employee_.ResidentTaxJune() : employee_.ResidentTaxOther());
+    }
+    AddTo(t_.deductions, deduction_.Get(item));
+  }
+
+  void IncomeTax(Yen afterSocial) {
+    const Koujo item = Koujo::IncomeTax;
+    if (!enabled_.Has(item)) {
+      deduction_.Set(item, 0);
+      return;
+    }
+    if (!deduction_.Manual(item)) deduction_.Set(item, SalaryTax(in_, employee_, afterSocial));
+    AddTo(t_.deductions, deduction_.Get(item));
+  }
+
+  const CalcInputs& in_;
+  const CompanyRecord& company_;
+  const EmployeeRecord& employee_;
+  const AttendanceRecord& attendance_;
+  PaymentRecord& payment_;
+  DeductionRecord& deduction_;
+  const EnabledItems& enabled_;
+  SlotTotals t_;
+};
+
+}  // namespace
+
+void CalculateSalary(PeriodBlock& period, int slot, const CalcInputs& in) {
+  EmployeeRecord& employee = period.Employee(slot);
+  if (employee.Retired()) {
+    period.Payment(slot).Clear();
+    period.Deduction(slot).Clear();
+    return;
+  }
+  // Work on copies so that an overflow leaves the slot's figures as they were.
+  const PaymentRecord paymentBefore = period.Payment(slot);
+  const DeductionRecord deductionBefore = period.Deduction(slot);
+  try {
+    SalarySlot(period, slot, in).Run();
+  } catch (const MoneyOverflow&) {
+    period.Payment(slot) = paymentBefore;
+    period.Deduction(slot) = deductionBefore;
+    ThrowOverflow(employee);
+  }
+}
+
+Yen NetPay(const PaymentRecord& payment, const DeductionRecord& deduction) {
+  Yen net = payment.Get(Sikyu::Total);
+  AddTo(net, payment.Get(Sikyu::Other1));
+  AddTo(net, payment.Get(Sikyu::Other2));
+  AddTo(net, payment.Get(Sikyu::Other3));
+  SubtractFrom(net, deduction.Get(Koujo::Total));
+  return net;
+}
+
+}  // namespace paylark

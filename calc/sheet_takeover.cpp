@@ -1,0 +1,148 @@
+#include "calc/sheet_takeover.h"
+
+#include <array>
+#include <string_view>
+
+#include "calc/number_parse.h"
+#include "calc/rounding.h"
+#include "calc/salary.h"
+
+namespace paylark {
+namespace {
+
+// The attendance items a salary sheet can carry, by row name.
+constexpr std::array<std::pair<std::string_view, Kintai>, 13> kAttendanceRows{{
+    {"出勤日数", Kintai::WorkDays},
+    {"有休日数", Kintai::PaidLeaveDays},
+    {"欠勤日数", Kintai::AbsenceDays},
+    {"休日出勤日数", Kintai::HolidayWorkDays},
+    {"特別休暇日数", Kintai::SpecialLeaveDays},
+    {"実働時間", Kintai::WorkedHours},
+    {"普通残業時間", Kintai::OvertimeHours},
+    {"深夜残業時間", Kintai::NightOvertimeHours},
+    {"休日普通残業", Kintai::HolidayOvertime},
+    {"休日深夜残業", Kintai::HolidayNightOvertime},
+    {"遅刻早退回数", Kintai::LateCount},
+    {"遅刻早退時間", Kintai::LateHours},
+    {"有休残日数", Kintai::PaidLeaveBalance},
+}};
+
+// Variable payment and deduction items with the user item whose name labels their row.
+constexpr std::array<std::pair<Sikyu, UserItem>, 6> kVariablePayments{{
+    {Sikyu::VariableAllowance1, UserItem::VariableAllowance1},
+    {Sikyu::VariableAllowance2, UserItem::VariableAllowance2},
+    {Sikyu::VariableAllowance3, UserItem::VariableAllowance3},
+    {Sikyu::Other1, UserItem::Other1},
+    {Sikyu::Other2, UserItem::Other2},
+    {Sikyu::Other3, UserItem::Other3},
+}};
+constexpr std::array<std::pair<Koujo, UserItem>, 6> kVariableDeductions{{
+    {Koujo::VariableDeduction1, UserItem::VariableDeduction1},
+    {Koujo::VariableDeduction2, UserItem::VariableDeduction2},
+    {Koujo::VariableDeduction3, UserItem::VariableDeduction3},
+    {Koujo::Other1, UserItem::Other1},
+    {Koujo::Other2, UserItem::Other2},
+    {Koujo::Other3, UserItem::Other3},
+}};
+
+Yen CellYen(const std::string& text, Reporter& reporter) { return TruncateYen(ParseNumber(text, reporter)); }
+
+// Clears the variable payment and deduction items and fills them from the rows that carry the
+// names of listed items.
+void TakeOverVariableItems(PeriodBlock& period, int slot, int column, const SheetColumns& sheet,
+                           const CalcInputs& in, Reporter& reporter) {
+  PaymentRecord& payment = period.Payment(slot);
+  DeductionRecord& deduction = period.Deduction(slot);
+  const EnabledItems& enabled = in.enabled.For(period.Employee(slot).PayFormCode());
+  for (const auto& [item, user] : kVariablePayments) payment.Set(item, 0);
+  for (const auto& [item, user] : kVariableDeductions) deduction.Set(item, 0);
+  for (std::size_t row = 0; row < sheet.rowNames.size(); ++row) {
+    const std::string& name = sheet.rowNames[row];
+    for (const auto& [item, user] : kVariablePayments) {
+      if (enabled.Has(item) && name == in.options.Name(user)) {
+        payment.Set(item, CellYen(sheet.Cell(column, row), reporter));
+      }
+    }
+    for (const auto& [item, user] : kVariableDeductions) {
+      if (enabled.Has(item) && name == in.options.Name(user)) {
+        deduction.Set(item, CellYen(sheet.Cell(column, row), reporter));
+      }
+    }
+  }
+}
+
+}  // namespace
+
+const std::string& SheetColumns::Cell(int column, std::size_t row) const {
+  static const std::string kEmpty;
+  if (column < 1 || static_cast<std::size_t>(column) > cells.size()) return kEmpty;
+  const auto& c = cells[static_cast<std::size_t>(column) - 1];
+  return row < c.size() ? c[row] : kEmpty;
+}
+
+int SheetColumnOfSlot(const PeriodBlock& period, int slot) {
+  int column = 0;
+  for (int s = 1; s <= slot; ++s) {
+    if (period.Employee(s).Active()) ++column;
+  }
+  return column;
+}
+
+void TakeOverSheetColumn(PeriodBlock& period, int slot, const SheetColumns& sheet, const CalcInputs& in,
+                         Reporter& reporter) {
+  const EmployeeRecord& employee = period.Employee(slot);
+  if (!employee.InUse()) {
+    period.Attendance(slot).Clear();
+    period.Payment(slot).Clear();
+    period.Deduction(slot).Clear();
+    return;
+  }
+  if (employee.Retired()) {
+    period.Payment(slot).Clear();
+    period.Deduction(slot).Clear();
+    return;
+  }
+  AttendanceRecord& attendance = period.Attendance(slot);
+  attendance.Set(Kintai::ScheduledDays, period.company.PeriodDays());
+  attendance.Set(Kintai::ScheduledHours, period.company.PeriodHours());
+
+  const int column = SheetColumnOfSlot(period, slot);
+  for (std::size_t row = 0; row < sheet.rowNames.size(); ++row) {
+    for (const auto& [name, field] : kAttendanceRows) {
+      if (sheet.rowNames[row] == name) attendance.Set(field, ParseNumber(sheet.Cell(column, row), reporter));
+    }
+  }
+  TakeOverVariableItems(period, slot, column, sheet, in, reporter);
+  CalculateSalary(period, slot, in);
+}
+
+BonusTaxException TakeOverBonusColumn(PeriodBlock& period, int slot, const SheetColumns& sheet,
+                                      const CalcInputs& in, Reporter& reporter) {
+  const EmployeeRecord& employee = period.Employee(slot);
+  if (!employee.InUse()) {
+    period.Attendance(slot).Clear();
+    period.Payment(slot).Clear();
+    period.Deduction(slot).Clear();
+    return BonusTaxException::None;
+  }
+  if (employee.Retired()) {
+    period.Payment(slot).Clear();
+    period.Deduction(slot).Clear();
+    return BonusTaxException::None;
+  }
+  PaymentRecord& payment = period.Payment(slot);
+  payment.Set(Sikyu::Bonus, 0);
+  payment.Set(Sikyu::DirectorPay, 0);
+  const int column = SheetColumnOfSlot(period, slot);
+  // 賞与 and 役員報酬 are taken whether listed or not.
+  for (std::size_t row = 0; row < sheet.rowNames.size(); ++row) {
+    if (sheet.rowNames[row] == "賞与") payment.Set(Sikyu::Bonus, CellYen(sheet.Cell(column, row), reporter));
+    if (sheet.rowNames[row] == "役員報酬") {
+      payment.Set(Sikyu::DirectorPay, CellYen(sheet.Cell(column, row), reporter));
+    }
+  }
+  TakeOverVariableItems(period, slot, column, sheet, in, reporter);
+  return CalculateBonus(period, slot, in);
+}
+
+}  // namespace paylark

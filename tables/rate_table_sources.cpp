@@ -1,0 +1,222 @@
+#include "tables/rate_table_sources.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <limits>
+#include <string_view>
+#include <vector>
+
+#include "store/atomic_file.h"
+
+namespace paylark::tables {
+namespace fs = std::filesystem;
+
+namespace {
+
+// What an empty upper bound (no upper bound) becomes in a table file.
+constexpr Yen kOpenUpper = std::numeric_limits<Yen>::max();
+
+Yen UpperOrOpen(const TsvFile& file, std::size_t row, const std::string& column) {
+  return file.OptionalInt(row, column).value_or(kOpenUpper);
+}
+
+KouColumns KouBases(const TsvFile& file, std::size_t row, const std::string& prefix) {
+  KouColumns values{};
+  for (int d = 0; d < kDependantColumns; ++d) values[d] = file.Int(row, prefix + std::to_string(d));
+  return values;
+}
+
+struct Bracket {
+  std::size_t row;  // in the brackets file
+  Yen lower;
+};
+
+std::vector<Bracket> BracketsOf(const TsvFile& brackets, std::string_view column) {
+  std::vector<Bracket> found;
+  for (std::size_t row = 0; row < brackets.RowCount(); ++row) {
+    if (brackets.Text(row, "column") == column) found.push_back({row, brackets.Int(row, "lower")});
+  }
+  std::sort(found.begin(), found.end(), [](const Bracket& a, const Bracket& b) { return a.lower < b.lower; });
+  return found;
+}
+
+const Bracket& BracketFrom(const TsvFile& brackets, const std::vector<Bracket>& list, Yen lower,
+                           std::string_view column) {
+  for (const Bracket& b : list) {
+    if (b.lower == lower) return b;
+  }
+  throw SourceError(brackets.Path().string() + ": no " + std::string(column) + " bracket from " +
+                    std::to_string(lower));
+}
+
+Yen Reduction(const TsvFile& reductions, std::string_view column) {
+  for (std::size_t row = 0; row < reductions.RowCount(); ++row) {
+    if (reductions.Text(row, "column") == column) return reductions.Int(row, "per_dependant");
+  }
+  throw SourceError(reductions.Path().string() + ": no " + std::string(column) + " row");
+}
+
+std::time_t EditionTime(const std::string& edition) {
+  int year = 0, month = 0, day = 0;
+  char rest = 0;
+  if (std::sscanf(edition.c_str(), "%4d-%2d-%2d%c", &year, &month, &day, &rest) != 3 || month < 1 ||
+      month > 12 || day < 1 || day > 31) {
+    throw SourceError("edition is not a date yyyy-mm-dd: " + edition);
+  }
+  std::tm local{};
+  local.tm_year = year - 1900;
+  local.tm_mon = month - 1;
+  local.tm_mday = day;
+  local.tm_hour = 12;
+  local.tm_isdst = -1;
+  return std::mktime(&local);
+}
+
+template <class Image>
+void WriteImage(const fs::path& folder, TableId id, const Image& image, std::time_t stamp) {
+  const fs::path path = folder / TableFileName(id);
+  ReplaceFileContents(path, std::string_view(reinterpret_cast<const char*>(image.bytes.data()), image.bytes.size()));
+  const auto written = std::chrono::file_clock::from_sys(std::chrono::system_clock::from_time_t(stamp));
+  fs::last_write_time(path, std::chrono::time_point_cast<fs::file_time_type::duration>(written));
+}
+
+}  // namespace
+
+fs::path TableSources::MonthlyTable() const { return folder / ("withholding-monthly-" + withholdingEdition + ".tsv"); }
+fs::path TableSources::MonthlyBrackets() const {
+  return folder / ("withholding-monthly-" + withholdingEdition + "-brackets.tsv");
+}
+fs::path TableSources::MonthlyReductions() const {
+  return folder / ("withholding-monthly-" + withholdingEdition + "-reductions.tsv");
+}
+fs::path TableSources::BonusKou() const { return folder / ("withholding-bonus-" + withholdingEdition + ".tsv"); }
+fs::path TableSources::BonusOtsu() const { return folder / ("withholding-bonus-otsu-" + withholdingEdition + ".tsv"); }
+fs::path TableSources::HealthGrades() const { return folder / ("health-grades-" + gradesEdition + ".tsv"); }
+
+MonthlyTaxImage BuildMonthlyTaxImage(const TableSources& sources) {
+  const TsvFile table = TsvFile::Read(sources.MonthlyTable());
+  const TsvFile brackets = TsvFile::Read(sources.MonthlyBrackets());
+  const TsvFile reductions = TsvFile::Read(sources.MonthlyReductions());
+
+  // The first source row is the range below the table, where 乙 is a rate and not an amount.
+  if (table.RowCount() < 2 || table.Int(0, "lower") != 0 || !table.Text(0, "otsu").empty()) {
+    throw SourceError(table.Where(0) + ": the first row must run from 0 with an empty otsu");
+  }
+  const std::size_t tableRows = table.RowCount() - 1;
+  const int n = static_cast<int>(tableRows) + 2;
+  if (n > MonthlyTaxImage::kMaxRows) {
+    throw SourceError(table.Path().string() + ": " + std::to_string(tableRows) + " rows do not fit the table file");
+  }
+
+  MonthlyTaxImage image;
+  image.SetRowCount(n);
+  Yen previousUpper = table.Int(0, "upper");
+  for (std::size_t row = 1; row <= tableRows; ++row) {
+    const Yen lower = table.Int(row, "lower");
+    const Yen upper = table.Int(row, "upper");
+    if (lower != previousUpper || upper <= lower) throw SourceError(table.Where(row) + ": rows are not contiguous");
+    image.SetRow(static_cast<int>(row), lower, upper, KouBases(table, row, "kou"), table.Int(row, "otsu"));
+    previousUpper = upper;
+  }
+  const Yen tableEnd = previousUpper;
+
+  const std::vector<Bracket> kou = BracketsOf(brackets, "kou");
+  const std::vector<Bracket> otsu = BracketsOf(brackets, "otsu");
+  if (kou.size() < 2) throw SourceError(brackets.Path().string() + ": fewer than two kou brackets");
+  const Bracket& first = BracketFrom(brackets, kou, tableEnd, "kou");
+  const Yen secondLower = brackets.Int(first.row, "upper");
+  const Bracket& second = BracketFrom(brackets, kou, secondLower, "kou");
+  const Bracket& otsuBelow = BracketFrom(brackets, otsu, 0, "otsu");
+  if (brackets.Int(otsuBelow.row, "upper") != table.Int(1, "lower")) {
+    throw SourceError(brackets.Where(otsuBelow.row) + ": does not end where the table begins");
+  }
+  const Bracket& otsuAbove = BracketFrom(brackets, otsu, tableEnd, "otsu");
+  const Yen otsuBase = brackets.Int(otsuAbove.row, "base");
+
+  image.SetRow(n - 1, first.lower, secondLower, KouBases(brackets, first.row, "base"), otsuBase);
+  image.SetRow(n, second.lower, kOpenUpper, KouBases(brackets, second.row, "base"), otsuBase);
+  image.SetKouRateSecondToLast(brackets.Rate(first.row, "rate"));
+  image.SetKouRateAboveLast(brackets.Rate(second.row, "rate"));
+  image.SetOtsuRateBelowFirst(brackets.Rate(otsuBelow.row, "rate"));
+  image.SetOtsuRateFromSecondToLast(brackets.Rate(otsuAbove.row, "rate"));
+  image.SetKouReductionBeyondSeven(Reduction(reductions, "kou"));
+  image.SetOtsuReductionPerDependant(Reduction(reductions, "otsu"));
+  return image;
+}
+
+BonusTaxImage BuildBonusTaxImage(const TableSources& sources) {
+  const TsvFile kou = TsvFile::Read(sources.BonusKou());
+  const TsvFile otsu = TsvFile::Read(sources.BonusOtsu());
+
+  std::vector<std::size_t> kept;
+  for (std::size_t row = 0; row < kou.RowCount(); ++row) {
+    const bool dropped = kou.RowCount() > BonusTaxImage::kMaxKouRows &&
+                         row >= static_cast<std::size_t>(kBonusKouRowsSearched) && row + 1 < kou.RowCount();
+    if (!dropped) kept.push_back(row);
+  }
+  if (kept.empty()) throw SourceError(kou.Path().string() + ": no rows");
+
+  BonusTaxImage image;
+  image.SetKouRowCount(static_cast<int>(kept.size()));
+  for (std::size_t i = 0; i < kept.size(); ++i) {
+    KouColumns lower{}, upper{};
+    for (int d = 0; d < kDependantColumns; ++d) {
+      lower[d] = kou.OptionalInt(kept[i], "lower_" + std::to_string(d)).value_or(0);
+      upper[d] = UpperOrOpen(kou, kept[i], "upper_" + std::to_string(d));
+    }
+    image.SetKouRow(static_cast<int>(i) + 1, kou.Rate(kept[i], "rate"), lower, upper);
+  }
+
+  if (otsu.RowCount() < 1 || otsu.RowCount() > static_cast<std::size_t>(BonusTaxImage::kMaxOtsuRows)) {
+    throw SourceError(otsu.Path().string() + ": " + std::to_string(otsu.RowCount()) + " rows do not fit the table file");
+  }
+  image.SetOtsuRowCount(static_cast<int>(otsu.RowCount()));
+  for (std::size_t row = 0; row < otsu.RowCount(); ++row) {
+    image.SetOtsuRow(static_cast<int>(row) + 1, otsu.Rate(row, "rate"), UpperOrOpen(otsu, row, "upper"));
+  }
+  return image;
+}
+
+EmploymentImage BuildEmploymentImage() { return EmploymentImage{}; }
+
+HealthGradeImage BuildHealthGradeImage(const TableSources& sources) {
+  const TsvFile grades = TsvFile::Read(sources.HealthGrades());
+  const int n = static_cast<int>(grades.RowCount());
+  if (n < 1 || n > HealthGradeImage::kMaxGrades) {
+    throw SourceError(grades.Path().string() + ": " + std::to_string(n) + " grades do not fit the table file");
+  }
+  if (sources.pensionLowestGrade < 1 || sources.pensionLowestGrade > sources.pensionHighestGrade ||
+      sources.pensionHighestGrade > n) {
+    throw SourceError("the pension grades " + std::to_string(sources.pensionLowestGrade) + ".." +
+                      std::to_string(sources.pensionHighestGrade) + " are not within the grades 1.." +
+                      std::to_string(n));
+  }
+  HealthGradeImage image;
+  image.SetGradeCount(n);
+  image.SetPensionLowest(sources.pensionLowestGrade);
+  image.SetPensionHighest(sources.pensionHighestGrade);
+  for (int g = 1; g <= n; ++g) {
+    const std::size_t row = static_cast<std::size_t>(g - 1);
+    if (grades.Int(row, "grade") != g) throw SourceError(grades.Where(row) + ": grades are not numbered 1, 2, ...");
+    image.SetGrade(g, {grades.Int(row, "lower"), UpperOrOpen(grades, row, "upper"), grades.Int(row, "standard")});
+  }
+  return image;
+}
+
+void WriteRateTables(const TableSources& sources, const fs::path& folder) {
+  const MonthlyTaxImage monthly = BuildMonthlyTaxImage(sources);
+  const BonusTaxImage bonus = BuildBonusTaxImage(sources);
+  const EmploymentImage employment = BuildEmploymentImage();
+  const HealthGradeImage grades = BuildHealthGradeImage(sources);
+  const std::time_t stamp = EditionTime(sources.withholdingEdition);
+
+  fs::create_directories(folder);
+  WriteImage(folder, TableId::MonthlyTax, monthly, stamp);
+  WriteImage(folder, TableId::BonusTax, bonus, stamp);
+  WriteImage(folder, TableId::Employment, employment, stamp);
+  WriteImage(folder, TableId::HealthGrade, grades, stamp);
+}
+
+}  // namespace paylark::tables

@@ -1,0 +1,59 @@
+// Builds the four rate table files from the TSV sources in this folder (see README.md).
+//
+// 月額表: the TSV's first row (0 up to the first bracket, where 甲 is 0 and 乙 a rate of the whole
+// amount) becomes the "乙 rate below row 1"; the table rows follow; the first two 甲 brackets of the
+// brackets file become the two open-ended rows N − 1 and N. The table file measures the 乙 excess
+// above row N from row N − 1's lower bound and adds row N's 乙 tax, so row N carries the same 乙 tax
+// as row N − 1 and 乙 follows the first 乙 bracket exactly. Beyond the second 甲 bracket and the
+// first 乙 bracket above the table the files cannot follow the official brackets.
+//
+// 賞与: the file holds 20 甲 rows and the last one is the default for every amount that no other
+// row matches. The 21 official rates do not fit: the rows from the 20th to the second-to-last are
+// dropped, so their ranges fall to the top rate (over-withholding rather than under-withholding).
+//
+// 雇用保険: no rows, so the premium always takes the fixed rule of the program.
+// 健康保険: every grade, with the welfare pension range of the sources.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "store/rate_tables.h"
+#include "tables/tsv.h"
+
+namespace paylark::tables {
+
+struct TableSources {
+  std::filesystem::path folder;
+  // The edition of the withholding tables (file names withholding-*-<edition>*.tsv). Its date is
+  // also the modification date given to the written files, which the program shows as the edition.
+  std::string withholdingEdition = "2026-01-01";
+  std::string gradesEdition = "2016-04-01";  // health-grades-<edition>.tsv
+  // The health grades that welfare pension uses (from 2020-09-01: 4 (88,000) to 35 (650,000)).
+  int pensionLowestGrade = 4;
+  int pensionHighestGrade = 35;
+
+  std::filesystem::path MonthlyTable() const;       // withholding-monthly-<edition>.tsv
+  std::filesystem::path MonthlyBrackets() const;    // withholding-monthly-<edition>-brackets.tsv
+  std::filesystem::path MonthlyReductions() const;  // withholding-monthly-<edition>-reductions.tsv
+  std::filesystem::path BonusKou() const;           // withholding-bonus-<edition>.tsv
+  std::filesystem::path BonusOtsu() const;          // withholding-bonus-otsu-<edition>.tsv
+  std::filesystem::path HealthGrades() const;       // health-grades-<gradesEdition>.tsv
+};
+
+// The 甲 rows of the bonus source that are searched by the look-up: the first 19; the last source
+// row becomes the default row 20. Source rows with a 0-based index from this up to the
+// second-to-last are dropped.
+constexpr int kBonusKouRowsSearched = BonusTaxImage::kMaxKouRows - 1;
+
+// Each throws SourceError for a missing or malformed source or one that does not fit the layout.
+MonthlyTaxImage BuildMonthlyTaxImage(const TableSources& sources);
+BonusTaxImage BuildBonusTaxImage(const TableSources& sources);
+EmploymentImage BuildEmploymentImage();
+HealthGradeImage BuildHealthGradeImage(const TableSources& sources);
+
+// Builds all four and writes them into `folder` (created if needed), each file replaced whole,
+// with the withholding edition's date (noon, local time) as modification date.
+void WriteRateTables(const TableSources& sources, const std::filesystem::path& folder);
+
+}  // namespace paylark::tables

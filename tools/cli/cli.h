@@ -1,0 +1,35 @@
+// saldesk-cli: engine checks, recalculation of a stored period and table information from the
+// command line. Every command works on a program folder (its table files and Saldesk.ini).
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace paylark::cli {
+
+// A usage or input error: printed to stderr, exit status 2.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct Invocation {
+  std::filesystem::path programDir;
+  std::vector<std::string> args;  // after the command name, options removed
+  bool save = false;              // --save
+};
+
+int RunTax(const Invocation& inv);
+int RunBonusTax(const Invocation& inv);
+int RunTables(const Invocation& inv);
+int RunRecalc(const Invocation& inv);
+int RunSelfCheck(const Invocation& inv);
+
+// Helpers shared by the commands.
+int ParseIntArg(const std::string& text, const char* what);
+int ParseColumnArg(const std::string& text);  // kou → 0, otsu → 1
+std::filesystem::path SettingsPath(const std::filesystem::path& programDir);
+
+}  // namespace paylark::cli

@@ -1,0 +1,65 @@
+#include <unistd.h>
+
+#include <cstring>
+#include <iostream>
+
+#include "store/rate_tables.h"
+#include "store/year_file.h"
+#include "tools/cli/cli.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: saldesk-cli COMMAND [ARGS] [--program-dir DIR]\n"
+    "  tax AMOUNT DEPENDANTS kou|otsu                 monthly withholding tax\n"
+    "  bonus-tax PREVIOUS BONUS DEPENDANTS kou|otsu   bonus rate and tax\n"
+    "  tables                                         installed table editions and row counts\n"
+    "  recalc YEARFILE PERIOD [--save]                recalculate a stored period\n"
+    "  selfcheck                                      start-up checks of the program folder\n";
+
+std::filesystem::path ExecutableFolder() {
+  std::error_code ec;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::filesystem::current_path() : exe.parent_path();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace paylark::cli;
+  if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+    std::cerr << kUsage;
+    return argc < 2 ? 2 : 0;
+  }
+  const std::string command = argv[1];
+  Invocation inv;
+  inv.programDir = ExecutableFolder();
+  try {
+    for (int i = 2; i < argc; ++i) {
+      const std::string arg = argv[i];
+      if (arg == "--program-dir") {
+        if (i + 1 >= argc) throw UsageError("--program-dir needs a folder");
+        inv.programDir = argv[++i];
+      } else if (arg == "--save") {
+        inv.save = true;
+      } else {
+        inv.args.push_back(arg);
+      }
+    }
+    if (command == "tax") return RunTax(inv);
+    if (command == "bonus-tax") return RunBonusTax(inv);
+    if (command == "tables") return RunTables(inv);
+    if (command == "recalc") return RunRecalc(inv);
+    if (command == "selfcheck") return RunSelfCheck(inv);
+    throw UsageError("unknown command: " + command);
+  } catch (const UsageError& e) {
+    std::cerr << "saldesk-cli: " << e.what() << "\n" << kUsage;
+    return 2;
+  } catch (const paylark::YearFileError& e) {
+    std::cerr << "saldesk-cli: " << e.UserText() << " (" << e.what() << ")\n";
+    return 1;
+  } catch (const std::exception& e) {
+    std::cerr << "saldesk-cli: " << e.what() << "\n";
+    return 1;
+  }
+}

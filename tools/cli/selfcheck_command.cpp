@@ -1,0 +1,47 @@
+// selfcheck: the start-up checks of a program folder without the windows: the folder and the
+// settings file can be written, at least three rate tables load, the data folder and this year's
+// yearly file exist.
+#include <iostream>
+#include <vector>
+
+#include "store/app_settings.h"
+#include "store/era.h"
+#include "store/rate_tables.h"
+#include "store/year_file.h"
+#include "tools/cli/cli.h"
+
+namespace paylark::cli {
+
+int RunSelfCheck(const Invocation& inv) {
+  if (!inv.args.empty()) throw UsageError("selfcheck takes no arguments");
+  const StartupWriteTestResult writeTest = StartupWriteTest(inv.programDir, SettingsPath(inv.programDir));
+  if (!writeTest.ok) {
+    for (const auto& message : writeTest.Messages()) std::cerr << message << "\n";
+    return 1;
+  }
+  RateTables tables;
+  std::vector<std::string> errors;
+  const int loaded = tables.LoadFromFolder(inv.programDir, &errors);
+  for (const auto& e : errors) std::cerr << e << "\n";
+  if (loaded < 3) {
+    std::cerr << "必要な表データファイルが足りません。\n";
+    return 1;
+  }
+  const std::filesystem::path dataFolder = inv.programDir / "Data";
+  std::filesystem::create_directories(dataFolder);
+  const std::filesystem::path yearFile = dataFolder / YearFileName(EraOf(Today()));
+  OpenPeriod state;
+  const bool created = CreateYearFile(yearFile, state);
+
+  std::cout << "program folder\t" << std::filesystem::absolute(inv.programDir).string() << "\n"
+            << "rate tables loaded\t" << loaded << "\n"
+            << "yearly file\t" << yearFile.string() << (created ? "\t(created)" : "") << "\n";
+  std::string dates = RateTableFileDates(inv.programDir);
+  for (char& c : dates) {
+    if (c == '\r') c = '\n';
+  }
+  std::cout << dates << "\n";
+  return 0;
+}
+
+}  // namespace paylark::cli
