@@ -26,7 +26,9 @@ std::optional<std::int32_t> ReadInt32(std::string_view text, Reporter& reporter)
     return std::nullopt;
   }
   // Read the digits with their sign so that -2147483648 is in range.
-  std::string signedDigits = negative ? "-" + std::string(body) : std::string(body);
+  std::string signedDigits;
+  if (negative) signedDigits.push_back('-');
+  signedDigits.append(body);
   std::int32_t value = 0;
   auto [end, ec] = std::from_chars(signedDigits.data(), signedDigits.data() + signedDigits.size(), value);
   if (ec == std::errc::result_out_of_range) {
@@ -40,9 +42,32 @@ std::optional<std::int32_t> ReadInt32(std::string_view text, Reporter& reporter)
   return value;
 }
 
+// Plain digits with at most one "." (what the sheet's cells hold after normalising): read
+// directly, without the general scan.
+std::optional<double> ReadPlainDecimal(std::string_view text) {
+  bool dot = false;
+  bool digit = false;
+  for (char c : text) {
+    if (c >= '0' && c <= '9') {
+      digit = true;
+    } else if (c == '.' && !dot) {
+      dot = true;
+    } else {
+      return std::nullopt;
+    }
+  }
+  double value = 0;
+  if (!digit) return std::nullopt;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+  if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
 }  // namespace
 
 std::optional<double> TryParseNumber(std::string_view text, Reporter& reporter) {
+  if (text.empty()) return 0.0;
+  if (const std::optional<double> plain = ReadPlainDecimal(text)) return plain;
   if (text.find(':') != std::string_view::npos) return TryParseHours(text, reporter);
 
   const std::string cleaned = RemoveCommasAndSpaces(text);
@@ -117,7 +142,9 @@ std::optional<double> TryParseHours(std::string_view text, Reporter& reporter) {
     }
   }
 
-  const std::optional<double> minutes = TryParseNumber("0" + std::string(minutePart), reporter);
+  std::string minuteText(1, '0');
+  minuteText.append(minutePart);
+  const std::optional<double> minutes = TryParseNumber(minuteText, reporter);
   if (!minutes) return std::nullopt;
 
   std::string hours = RemoveCommasAndSpaces(hourPart);

@@ -38,7 +38,10 @@ class Fd {
 void ReplaceFileContents(const std::filesystem::path& path, std::string_view contents) {
   std::filesystem::path folder = path.parent_path();
   if (folder.empty()) folder = ".";
-  std::string pattern = (folder / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
+  std::string name(1, '.');
+  name.append(path.filename().string());
+  name.append(".tmp-XXXXXX");
+  std::string pattern = (folder / name).string();
   int raw = ::mkstemp(pattern.data());
   if (raw < 0) Fail(errno, path, "create temporary file for");
   Fd fd(raw);

@@ -1,14 +1,18 @@
 #include "store/period.h"
 
+#include <algorithm>
 #include <cstring>
 
-#include "store/sjis.h"
 
 namespace paylark {
 
 bool EmployeeRecord::Retired() const {
-  std::string raw = RawText(296, 8);
-  return !Trim(raw).empty();
+  // Non-empty after trimming: some byte of the date is not a blank or control character.
+  const std::size_t length = std::min<std::size_t>(bytes[296], 8);
+  for (std::size_t i = 0; i < length; ++i) {
+    if (bytes[297 + i] > 0x20) return true;
+  }
+  return false;
 }
 
 void PeriodBlock::Clear() {

@@ -237,7 +237,12 @@ void ProfileBatch::Text(std::string_view section, std::string_view key, std::str
 }
 
 void ProfileBatch::Quoted(std::string_view section, std::string_view key, std::string_view value) {
-  Text(section, key, "\"" + std::string(value) + "\"");
+  std::string quoted;
+  quoted.reserve(value.size() + 2);
+  quoted.push_back('"');
+  quoted.append(value);
+  quoted.push_back('"');
+  Text(section, key, quoted);
 }
 
 void ProfileBatch::Int(std::string_view section, std::string_view key, int value) {
