@@ -1,0 +1,31 @@
+// TfmKenhoHyo (健康保険等級表): the grades of the standard monthly remuneration table, one line each,
+// for picking an employee's grade. The list is built once per run; the selected grade is
+// remembered in the program state.
+#pragma once
+
+#include <QDialog>
+
+#include "ui/program_state.h"
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace paylark::screens {
+
+class TfmKenhoHyo : public QDialog {
+  Q_OBJECT
+ public:
+  TfmKenhoHyo(ui::ProgramState& state, QWidget* parent = nullptr);
+
+  // Shows the list modally, centred over `over`, with state.selectedGrade preselected. On OK the
+  // chosen grade (1-based) is in state.selectedGrade and the result is true.
+  bool Choose(QWidget* over);
+
+ private:
+  // Implementation-defined members.
+  struct Private;
+  Private* d_;
+};
+
+}  // namespace paylark::screens

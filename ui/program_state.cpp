@@ -1,0 +1,74 @@
+#include "ui/program_state.h"
+
+#include "calc/salary.h"
+#include "store/app_settings.h"
+
+namespace paylark::ui {
+
+ProgramPaths::ProgramPaths(const std::filesystem::path& programFolder)
+    : programDir(programFolder),
+      settingsFile(programFolder / "Saldesk.ini"),
+      dataDir(programFolder / "Data"),
+      employeeTemplate(programFolder / "Data" / "社員情報.dat") {}
+
+ProgramState::ProgramState(const std::filesystem::path& programFolder)
+    : paths(programFolder),
+      settings(paths.settingsFile),
+      salaryItems(DefaultItemSettings(ItemKind::Salary)),
+      bonusItems(DefaultItemSettings(ItemKind::Bonus)) {
+  RebuildLists(ItemKind::Salary);
+  RebuildLists(ItemKind::Bonus);
+}
+
+void ProgramState::LoadOptions() { options = paylark::LoadOptions(settings); }
+
+void ProgramState::LoadItemSettings(ItemKind kind) {
+  (kind == ItemKind::Bonus ? bonusItems : salaryItems) = paylark::LoadItemSettings(settings, kind);
+  RebuildLists(kind);
+}
+
+void ProgramState::SetItemSettings(const ItemSettings& items) {
+  (items.kind == ItemKind::Bonus ? bonusItems : salaryItems) = items;
+  RebuildLists(items.kind);
+}
+
+void ProgramState::RebuildLists(ItemKind kind) {
+  if (kind == ItemKind::Bonus) {
+    bonusLists = DeriveItemLists(bonusItems);
+  } else {
+    salaryLists = DeriveItemLists(salaryItems);
+  }
+}
+
+int ProgramState::LoadRateTables(std::vector<std::string>* errors) {
+  return tables.LoadFromFolder(paths.programDir, errors);
+}
+
+ProgramState::CalcContext ProgramState::MakeCalcContext() const {
+  CalcContext c;
+  c.enabled = ResolveEnabledItems(Lists(PeriodKind()), options, PeriodKind());
+  if (!open.currentDataFile.empty()) {
+    c.lookup = std::make_unique<YearFileLookup>(open.currentDataFile, paths.dataDir, open.eraYear);
+  }
+  return c;
+}
+
+CalcInputs ProgramState::Inputs(const CalcContext& context) const {
+  return CalcInputs{options,
+                    context.enabled,
+                    tables,
+                    tables.Presence(),
+                    open.periodIndex,
+                    BonusPeriod() ? open.header.BonusMonth(open.periodIndex) : 0,
+                    context.lookup.get()};
+}
+
+BonusTaxException ProgramState::RecalculateSlot(int slot) {
+  const CalcContext context = MakeCalcContext();
+  const CalcInputs in = Inputs(context);
+  if (BonusPeriod()) return CalculateBonus(open.period, slot, in);
+  CalculateSalary(open.period, slot, in);
+  return BonusTaxException::None;
+}
+
+}  // namespace paylark::ui

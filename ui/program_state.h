@@ -1,0 +1,81 @@
+// The program-wide state of one run: the program folder's paths, the settings file, the options
+// and payslip item settings, the rate tables, the open yearly file and the period in memory, and
+// the few things the screens remember for the run. Screens receive it; nothing keeps it in
+// globals. It holds no Qt and can be built in a test around a temporary program folder.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "calc/bonus.h"
+#include "calc/calc_inputs.h"
+#include "calc/item_enabled.h"
+#include "store/item_settings.h"
+#include "store/options.h"
+#include "store/profile_file.h"
+#include "store/rate_tables.h"
+#include "store/year_file.h"
+
+namespace paylark::ui {
+
+struct ProgramPaths {
+  explicit ProgramPaths(const std::filesystem::path& programFolder);
+  std::filesystem::path programDir;    // the executable, the table files, Saldesk.ini
+  std::filesystem::path settingsFile;  // Saldesk.ini
+  std::filesystem::path dataDir;       // Data/
+  std::filesystem::path employeeTemplate;  // Data/社員情報.dat
+};
+
+class ProgramState {
+ public:
+  explicit ProgramState(const std::filesystem::path& programFolder);
+
+  ProgramPaths paths;
+  ProfileFile settings;
+  Options options;
+  ItemSettings salaryItems;
+  ItemSettings bonusItems;
+  DerivedItemLists salaryLists;
+  DerivedItemLists bonusLists;
+  RateTables tables;
+  OpenPeriod open;  // CurrentDataFile, PeriodIndex, header, the period in memory, month cache
+
+  // Remembered for the run.
+  bool gradeQuestionAsked = false;  // SetPremiumsFromGrade asked and answered Yes
+  int selectedGrade = 0;            // the grade viewer's selection (1-based, 0 = none)
+  bool firstRun = false;            // the first-run sequence is in progress
+
+  // Reads the options (section Option) from the settings file.
+  void LoadOptions();
+  // Reads one kind's payslip item settings and rebuilds its derived lists.
+  void LoadItemSettings(ItemKind kind);
+  void SetItemSettings(const ItemSettings& items);  // after the item settings dialog's OK
+  // Reads the four table files of the program folder; returns how many loaded.
+  int LoadRateTables(std::vector<std::string>* errors = nullptr);
+
+  PeriodBlock& Period() { return open.period; }
+  const PeriodBlock& Period() const { return open.period; }
+  int PeriodIndex() const { return open.periodIndex; }
+  bool BonusPeriod() const { return IsBonusPeriod(open.periodIndex); }
+  ItemKind PeriodKind() const { return BonusPeriod() ? ItemKind::Bonus : ItemKind::Salary; }
+  const ItemSettings& Items(ItemKind kind) const { return kind == ItemKind::Bonus ? bonusItems : salaryItems; }
+  const DerivedItemLists& Lists(ItemKind kind) const { return kind == ItemKind::Bonus ? bonusLists : salaryLists; }
+
+  // Calculates one slot of the open period (the employee editor, the detail entry screen); the
+  // exception of the bonus tax rules in a bonus period.
+  BonusTaxException RecalculateSlot(int slot);
+
+  // What a calculation of the open period reads; valid until the state changes. The look-up of
+  // earlier periods reads the open yearly file and the previous year's.
+  struct CalcContext {
+    EnabledItemsByPayForm enabled;
+    std::unique_ptr<YearFileLookup> lookup;
+  };
+  CalcContext MakeCalcContext() const;
+  CalcInputs Inputs(const CalcContext& context) const;
+
+ private:
+  void RebuildLists(ItemKind kind);
+};
+
+}  // namespace paylark::ui
