@@ -8,7 +8,7 @@ JOBS       ?= $(shell nproc)
 PROGRAM_DIR = $(BUILD)/Saldesk
 
 DEB_PACKAGES = cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-               qt6-base-dev libgl-dev fonts-ipafont-gothic fonts-ipafont-mincho
+               qt6-base-dev libgl-dev libcrypt-dev fonts-ipafont-gothic fonts-ipafont-mincho
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
