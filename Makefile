@@ -40,7 +40,7 @@ test: build
 
 # The core libraries' tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-san: deps
-	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DPAYLARK_SANITIZE=ON
+	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DPAYLARK_SANITIZE=ON -DPAYLARK_CORE_ONLY=ON
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS) -L core
