@@ -4,11 +4,14 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <limits>
+#include <string_view>
 #include <system_error>
 
+#include "store/rate_table_extension.h"
 #include "store/yen_rounding.h"
 
 namespace paylark {
@@ -23,25 +26,38 @@ constexpr int kMaxKouColumn = kDependantColumns - 1;  // 7人以上
 
 int Index(TableId id) { return static_cast<int>(id); }
 
-// Reads a whole image of exactly its size. Returns an empty string on success, else the message.
+// Whatever follows the image is at most this long (a sound extension is a few kilobytes).
+constexpr std::uintmax_t kMaxExtensionSize = 1u << 20;
+
+// Reads a table file: its image and, when the file is longer, the extension after it. Returns an
+// empty string on success, else the message for the user.
 template <class Image>
-std::string ReadImage(const fs::path& path, TableId id, Image& image) {
+std::string ReadTableFile(const fs::path& path, TableId id, Image& image, std::optional<TableExtension>& extension) {
   const std::string name = TableFileName(id);
   std::error_code ec;
   if (!fs::is_regular_file(path, ec)) return name + " はファイルではありません。";
   const std::uintmax_t size = fs::file_size(path, ec);
   if (ec) return name + " の大きさを読めません（" + ec.message() + "）。";
-  if (size != Image::kSize) {
-    return name + " の大きさが " + std::to_string(size) + " バイトです（" + std::to_string(Image::kSize) +
-           " バイトのはずです）。";
-  }
+  const std::string wrongSize = name + " の大きさが " + std::to_string(size) + " バイトです（" +
+                                std::to_string(Image::kSize) + " バイトのはずです）。";
+  if (size < Image::kSize || size > Image::kSize + kMaxExtensionSize) return wrongSize;
+  std::string contents(static_cast<std::size_t>(size), '\0');
   std::ifstream in(path, std::ios::binary);
-  Image read;
-  if (!in.read(reinterpret_cast<char*>(read.bytes.data()), static_cast<std::streamsize>(Image::kSize)) ||
-      in.gcount() != static_cast<std::streamsize>(Image::kSize)) {
+  if (!in.read(contents.data(), static_cast<std::streamsize>(size)) ||
+      in.gcount() != static_cast<std::streamsize>(size)) {
     return name + " を読めません。";
   }
-  image = read;
+  std::optional<TableExtension> read;
+  if (size > Image::kSize) {
+    const std::string_view rest = std::string_view(contents).substr(Image::kSize);
+    // Bytes after the image that do not even start with the mark: a file of the wrong size.
+    if (!rest.starts_with(std::string_view(kTableExtensionMagic, sizeof kTableExtensionMagic))) return wrongSize;
+    std::string problem;
+    read = DecodeTableExtension(rest, id, &problem);
+    if (!read) return name + " の表の後ろの拡張部分が正しくありません（" + problem + "）。";
+  }
+  std::memcpy(image.bytes.data(), contents.data(), Image::kSize);
+  extension = std::move(read);
   return {};
 }
 
@@ -73,9 +89,11 @@ int RateTables::LoadFromFolder(const fs::path& folder, std::vector<std::string>*
     paths_[Index(id)] = path;
     std::error_code ec;
     if (!fs::exists(path, ec)) return;  // a missing table is skipped; its image stays zero
-    std::string message = ReadImage(path, id, image);
+    std::optional<TableExtension> extension;
+    std::string message = ReadTableFile(path, id, image, extension);
     if (message.empty()) {
       loaded_[Index(id)] = true;
+      if (extension) SetExtension(*extension);
     } else if (errors != nullptr) {
       errors->push_back(std::move(message));
     }
@@ -89,26 +107,62 @@ int RateTables::LoadFromFolder(const fs::path& folder, std::vector<std::string>*
 
 void RateTables::SetMonthly(const MonthlyTaxImage& image, fs::path path) {
   monthly_ = image;
+  monthlyFull_.reset();
+  effective_[Index(TableId::MonthlyTax)].reset();
   paths_[Index(TableId::MonthlyTax)] = std::move(path);
   loaded_[Index(TableId::MonthlyTax)] = true;
 }
 
 void RateTables::SetBonus(const BonusTaxImage& image, fs::path path) {
   bonus_ = image;
+  bonusFull_.reset();
+  effective_[Index(TableId::BonusTax)].reset();
   paths_[Index(TableId::BonusTax)] = std::move(path);
   loaded_[Index(TableId::BonusTax)] = true;
 }
 
 void RateTables::SetEmployment(const EmploymentImage& image, fs::path path) {
   employment_ = image;
+  effective_[Index(TableId::Employment)].reset();
   paths_[Index(TableId::Employment)] = std::move(path);
   loaded_[Index(TableId::Employment)] = true;
 }
 
 void RateTables::SetHealthGrades(const HealthGradeImage& image, fs::path path) {
   health_ = image;
+  effective_[Index(TableId::HealthGrade)].reset();
   paths_[Index(TableId::HealthGrade)] = std::move(path);
   loaded_[Index(TableId::HealthGrade)] = true;
+}
+
+void RateTables::SetExtension(const TableExtension& extension) {
+  effective_[Index(extension.table)] = extension.effective;
+  if (extension.table == TableId::MonthlyTax) monthlyFull_ = extension.monthly;
+  if (extension.table == TableId::BonusTax) bonusFull_ = extension.bonus;
+}
+
+void RateTables::CopyTableFrom(const RateTables& other, TableId id) {
+  const int i = Index(id);
+  paths_[i] = other.paths_[i];
+  loaded_[i] = other.loaded_[i];
+  effective_[i] = other.effective_[i];
+  switch (id) {
+    case TableId::MonthlyTax:
+      monthly_ = other.monthly_;
+      monthlyFull_ = other.monthlyFull_;
+      break;
+    case TableId::BonusTax:
+      bonus_ = other.bonus_;
+      bonusFull_ = other.bonusFull_;
+      break;
+    case TableId::Employment: employment_ = other.employment_; break;
+    case TableId::HealthGrade: health_ = other.health_; break;
+  }
+}
+
+std::optional<CivilDate> RateTables::EditionDate() const {
+  if (effective_[Index(TableId::MonthlyTax)]) return effective_[Index(TableId::MonthlyTax)];
+  return effective_[Index(TableId::BonusTax)];
 }
 
 int RateTables::LoadedCount() const {
@@ -136,6 +190,7 @@ TablePresence RateTables::Presence() const {
 Yen RateTables::MonthlyTax(const TablePresence& presence, Yen amount, int column, int dependants,
                            RoundingMode deductionMode) const {
   if (!presence.Has(TableId::MonthlyTax)) return 0;
+  if (monthlyFull_) return monthlyFull_->Tax(amount, column, dependants, deductionMode);
   const MonthlyTaxImage& t = monthly_;
   const int n = t.RowCount();
   if (n < MonthlyTaxImage::kMinRows || n > MonthlyTaxImage::kMaxRows) return 0;
@@ -177,6 +232,10 @@ Yen RateTables::MonthlyTax(const TablePresence& presence, Yen amount, int column
 bool RateTables::BonusTaxRate(const TablePresence& presence, Yen previousMonthAmount, int dependants,
                               int column, double* rate) const {
   if (!presence.Has(TableId::BonusTax)) return false;
+  if (bonusFull_) {
+    if (rate != nullptr) *rate = bonusFull_->Rate(previousMonthAmount, dependants, column);
+    return true;
+  }
   const BonusTaxImage& t = bonus_;
   double found = 0;
   if (column == 0) {
@@ -248,6 +307,20 @@ int RateTables::PensionGrade(int grade) const {
   return grade;
 }
 
+std::optional<CivilDate> TableFileEffectiveDate(const fs::path& path, TableId id) {
+  std::optional<TableExtension> extension;
+  auto read = [&](auto image) { return ReadTableFile(path, id, image, extension).empty(); };
+  bool ok = false;
+  switch (id) {
+    case TableId::MonthlyTax: ok = read(MonthlyTaxImage{}); break;
+    case TableId::BonusTax: ok = read(BonusTaxImage{}); break;
+    case TableId::Employment: ok = read(EmploymentImage{}); break;
+    case TableId::HealthGrade: ok = read(HealthGradeImage{}); break;
+  }
+  if (!ok || !extension) return std::nullopt;
+  return extension->effective;
+}
+
 std::string RateTableFileDates(const fs::path& folder) {
   std::string text;
   bool first = true;
@@ -255,15 +328,21 @@ std::string RateTableFileDates(const fs::path& folder) {
     const fs::path path = folder / kFileNames[i];
     std::error_code ec;
     if (!fs::exists(path, ec)) continue;
-    const fs::file_time_type written = fs::last_write_time(path, ec);
-    if (ec) continue;
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(
-        std::chrono::time_point_cast<std::chrono::system_clock::duration>(
-            std::chrono::file_clock::to_sys(written)));
-    std::tm local{};
-    localtime_r(&seconds, &local);
+    CivilDate shown;
+    if (const std::optional<CivilDate> effective = TableFileEffectiveDate(path, static_cast<TableId>(i))) {
+      shown = *effective;
+    } else {
+      const fs::file_time_type written = fs::last_write_time(path, ec);
+      if (ec) continue;
+      const std::time_t seconds = std::chrono::system_clock::to_time_t(
+          std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+              std::chrono::file_clock::to_sys(written)));
+      std::tm local{};
+      localtime_r(&seconds, &local);
+      shown = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+    }
     char date[32];
-    std::snprintf(date, sizeof date, "  %04d/%02d/%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+    std::snprintf(date, sizeof date, "  %04d/%02d/%02d", shown.year, shown.month, shown.day);
     if (!first) text += '\r';
     first = false;
     text += kFileNames[i];

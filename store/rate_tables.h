@@ -1,8 +1,14 @@
 // The four official rate tables: monthly withholding tax (税額表(給与).dat), bonus withholding
 // rates (税額表(賞与).dat), employment insurance premiums (雇用保険料額表.dat) and the standard
-// monthly remuneration grades (健康保険料額表.dat). Each file is the raw fixed-size image of its
-// table: no header, little-endian int32 yen and binary64 rates held as fractions; a count field
-// says how many rows are in use. Lower bounds are inclusive, upper bounds exclusive.
+// monthly remuneration grades (健康保険料額表.dat). Each file starts with the raw fixed-size image
+// of its table: no header, little-endian int32 yen and binary64 rates held as fractions; a count
+// field says how many rows are in use. Lower bounds are inclusive, upper bounds exclusive.
+//
+// A file may go on after the image with an extension (store/rate_table_extension.h): the
+// edition's effective date and, for the two tax tables, the complete table. When a tax table has
+// its complete table, MonthlyTax and BonusTaxRate answer from it (the official table for every
+// amount); a file that is exactly the image is used as the image says, with every quirk of the
+// fixed layouts.
 //
 // The images are read once at start-up. The lookups check at each call whether their file still
 // exists on disk and fall back as the rules say when it does not (monthly and bonus tax 0, the
@@ -17,10 +23,13 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "store/era.h"
+#include "store/full_tax_tables.h"
 #include "store/money.h"
 #include "store/options.h"
 #include "store/rate_table_images.h"
@@ -32,7 +41,9 @@ constexpr int kTableCount = 4;
 
 // "税額表(給与).dat", "税額表(賞与).dat", "雇用保険料額表.dat", "健康保険料額表.dat"
 const char* TableFileName(TableId id);
-std::size_t TableFileSize(TableId id);  // 16764, 1568, 980, 972
+std::size_t TableFileSize(TableId id);  // 16764, 1568, 980, 972: the image; an extension may follow
+
+struct TableExtension;
 
 class TableError : public std::runtime_error {
  public:
@@ -50,18 +61,23 @@ class RateTables {
  public:
   RateTables() = default;
 
-  // Reads every table file of the folder that exists, each whole at its fixed size. A missing
-  // file is skipped (its table stays zero); a file of the wrong size or one that cannot be read
-  // is an error for that table, reported in `errors` (naming the file and the size found), left
-  // zero and not counted. Never throws for the content of a file. Starts from empty tables.
-  // Returns the number of tables loaded.
+  // Reads every table file of the folder that exists, each whole: its image and, when the file
+  // is longer, the extension after it. A missing file is skipped (its table stays zero); a file
+  // shorter than its image, one longer without a sound extension (mark, version, table, date,
+  // length, checksum, contents) or one that cannot be read is an error for that table, reported
+  // in `errors` (naming the file and what is wrong), left zero and not counted. Never throws for
+  // the content of a file. Starts from empty tables. Returns the number of tables loaded.
   int LoadFromFolder(const std::filesystem::path& folder, std::vector<std::string>* errors = nullptr);
   // Installs an image directly (tests, the table generator); `path` is what the presence check
-  // looks at (empty = present while installed).
+  // looks at (empty = present while installed). The table's extension is dropped.
   void SetMonthly(const MonthlyTaxImage& image, std::filesystem::path path = {});
   void SetBonus(const BonusTaxImage& image, std::filesystem::path path = {});
   void SetEmployment(const EmploymentImage& image, std::filesystem::path path = {});
   void SetHealthGrades(const HealthGradeImage& image, std::filesystem::path path = {});
+  // Installs an extension for its table (after the image): the date and any complete table.
+  void SetExtension(const TableExtension& extension);
+  // Takes one table (image, extension, path and whether it is loaded) from another set.
+  void CopyTableFrom(const RateTables& other, TableId id);
 
   int LoadedCount() const;
   bool Loaded(TableId id) const { return loaded_[static_cast<int>(id)]; }
@@ -73,16 +89,27 @@ class RateTables {
   const BonusTaxImage& Bonus() const { return bonus_; }
   const EmploymentImage& Employment() const { return employment_; }
   const HealthGradeImage& HealthGrades() const { return health_; }
+  // The complete tables of the extensions; null for a file without one.
+  const FullMonthlyTaxTable* MonthlyFull() const { return monthlyFull_ ? &*monthlyFull_ : nullptr; }
+  const FullBonusTaxTable* BonusFull() const { return bonusFull_ ? &*bonusFull_ : nullptr; }
+  // The effective date of a table's extension; nullopt for a file without one.
+  const std::optional<CivilDate>& EffectiveDate(TableId id) const { return effective_[static_cast<int>(id)]; }
+  // The edition of the withholding tables: the monthly table's date, else the bonus table's.
+  std::optional<CivilDate> EditionDate() const;
 
-  // 月額表: column 0 甲, any other 乙 — but below row 1 and in the two open-ended brackets only
-  // column 1 counts as 乙 (a column 2 there is taxed as 甲). The tax of 0..7 dependants comes from
-  // the table; beyond seven, 甲 subtracts the reduction per dependant over seven; 乙 subtracts the
-  // 乙 reduction per dependant. Never negative; negative dependants count as 0.
+  // 月額表. With the complete table of the extension: FullMonthlyTaxTable::Tax (column 0 甲, any
+  // other 乙, every bracket). From the image alone: column 0 甲, any other 乙 — but below row 1
+  // and in the two open-ended brackets only column 1 counts as 乙 (a column 2 there is taxed as
+  // 甲). The tax of 0..7 dependants comes from the table; beyond seven, 甲 subtracts the reduction
+  // per dependant over seven; 乙 subtracts the 乙 reduction per dependant. Never negative;
+  // negative dependants count as 0.
   Yen MonthlyTax(const TablePresence& presence, Yen amount, int column, int dependants,
                  RoundingMode deductionMode) const;
-  // 賞与の算出率: the rate for the previous month's amount after social insurance (前月の社保控除後計).
-  // Returns false, leaving *rate alone, when the bonus table file is missing or the side's count
-  // is not valid (no rate applies, the bonus tax is 0). `rate` may be null.
+  // 賞与の算出率: the rate for the previous month's amount after social insurance (前月の社保控除後計),
+  // from the complete table of the extension when there is one (FullBonusTaxTable::Rate), else
+  // from the image. Returns false, leaving *rate alone, when the bonus table file is missing or
+  // (image only) the side's count is not valid (no rate applies, the bonus tax is 0). `rate` may
+  // be null.
   bool BonusTaxRate(const TablePresence& presence, Yen previousMonthAmount, int dependants,
                     int column, double* rate) const;
   Yen BonusTax(const TablePresence& presence, Yen previousMonthAmount, Yen bonusAmount,
@@ -103,11 +130,19 @@ class RateTables {
   BonusTaxImage bonus_;
   EmploymentImage employment_;
   HealthGradeImage health_;
+  std::optional<FullMonthlyTaxTable> monthlyFull_;
+  std::optional<FullBonusTaxTable> bonusFull_;
+  std::array<std::optional<CivilDate>, kTableCount> effective_{};
 };
 
 // The text of "表データファイル(&F)...": for each existing table file in table order its name, two
-// full-width spaces after the two tax tables' names, then "  yyyy/mm/dd" (its modification date,
-// local time). Entries are separated by "\r"; there is none after the last one.
+// full-width spaces after the two tax tables' names, then "  yyyy/mm/dd" (the effective date of
+// its extension; for a file without a sound extension its modification date, local time).
+// Entries are separated by "\r"; there is none after the last one.
 std::string RateTableFileDates(const std::filesystem::path& folder);
+
+// The effective date in the extension of a table file; nullopt when the file is missing, has no
+// extension or one that is not sound.
+std::optional<CivilDate> TableFileEffectiveDate(const std::filesystem::path& path, TableId id);
 
 }  // namespace paylark

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "store/atomic_file.h"
+#include "store/rate_table_extension.h"
+#include "store/rate_table_editions.h"
 
 namespace paylark::tables {
 namespace fs = std::filesystem;
@@ -58,27 +60,23 @@ Yen Reduction(const TsvFile& reductions, std::string_view column) {
   throw SourceError(reductions.Path().string() + ": no " + std::string(column) + " row");
 }
 
-std::time_t EditionTime(const std::string& edition) {
-  int year = 0, month = 0, day = 0;
-  char rest = 0;
-  if (std::sscanf(edition.c_str(), "%4d-%2d-%2d%c", &year, &month, &day, &rest) != 3 || month < 1 ||
-      month > 12 || day < 1 || day > 31) {
-    throw SourceError("edition is not a date yyyy-mm-dd: " + edition);
-  }
+std::time_t NoonOf(const CivilDate& date) {
   std::tm local{};
-  local.tm_year = year - 1900;
-  local.tm_mon = month - 1;
-  local.tm_mday = day;
+  local.tm_year = date.year - 1900;
+  local.tm_mon = date.month - 1;
+  local.tm_mday = date.day;
   local.tm_hour = 12;
   local.tm_isdst = -1;
   return std::mktime(&local);
 }
 
 template <class Image>
-void WriteImage(const fs::path& folder, TableId id, const Image& image, std::time_t stamp) {
-  const fs::path path = folder / TableFileName(id);
-  ReplaceFileContents(path, std::string_view(reinterpret_cast<const char*>(image.bytes.data()), image.bytes.size()));
-  const auto written = std::chrono::file_clock::from_sys(std::chrono::system_clock::from_time_t(stamp));
+void WriteTableFile(const fs::path& folder, const Image& image, const TableExtension& extension) {
+  const fs::path path = folder / TableFileName(extension.table);
+  std::string contents(reinterpret_cast<const char*>(image.bytes.data()), image.bytes.size());
+  contents += EncodeTableExtension(extension);
+  ReplaceFileContents(path, contents);
+  const auto written = std::chrono::file_clock::from_sys(std::chrono::system_clock::from_time_t(NoonOf(extension.effective)));
   fs::last_write_time(path, std::chrono::time_point_cast<fs::file_time_type::duration>(written));
 }
 
@@ -205,18 +203,97 @@ HealthGradeImage BuildHealthGradeImage(const TableSources& sources) {
   return image;
 }
 
+CivilDate EditionDate(const std::string& edition) {
+  const std::optional<CivilDate> date = ParseIsoDate(edition);
+  if (!date) throw SourceError("edition is not a date yyyy-mm-dd: " + edition);
+  return *date;
+}
+
+FullMonthlyTaxTable BuildFullMonthlyTaxTable(const TableSources& sources) {
+  const TsvFile table = TsvFile::Read(sources.MonthlyTable());
+  const TsvFile brackets = TsvFile::Read(sources.MonthlyBrackets());
+  const TsvFile reductions = TsvFile::Read(sources.MonthlyReductions());
+  if (table.RowCount() < 2 || table.Int(0, "lower") != 0 || !table.Text(0, "otsu").empty()) {
+    throw SourceError(table.Where(0) + ": the first row must run from 0 with an empty otsu");
+  }
+  FullMonthlyTaxTable full;
+  for (std::size_t row = 1; row < table.RowCount(); ++row) {
+    full.rows.push_back(
+        {table.Int(row, "lower"), table.Int(row, "upper"), KouBases(table, row, "kou"), table.Int(row, "otsu")});
+  }
+  const std::vector<Bracket> otsu = BracketsOf(brackets, "otsu");
+  const Bracket otsuBelow = BracketFrom(brackets, otsu, 0, "otsu");
+  if (brackets.Int(otsuBelow.row, "upper") != table.Int(1, "lower")) {
+    throw SourceError(brackets.Where(otsuBelow.row) + ": does not end where the table begins");
+  }
+  full.otsuRateBelowFirst = brackets.Rate(otsuBelow.row, "rate");
+  full.kouReductionBeyondSeven = Reduction(reductions, "kou");
+  full.otsuReductionPerDependant = Reduction(reductions, "otsu");
+  for (const Bracket& b : BracketsOf(brackets, "kou")) {
+    full.kouBrackets.push_back({b.lower, KouBases(brackets, b.row, "base"), brackets.Rate(b.row, "rate")});
+  }
+  for (const Bracket& b : otsu) {
+    if (b.lower == 0) continue;  // below the table: the rate of the whole amount
+    full.otsuBrackets.push_back({b.lower, brackets.Int(b.row, "base"), brackets.Rate(b.row, "rate")});
+  }
+  // Each bracket runs up to the next one's lower bound; the sources say so in their upper column.
+  auto checkUppers = [&](std::string_view column) {
+    std::vector<Bracket> list = BracketsOf(brackets, column);
+    std::erase_if(list, [](const Bracket& b) { return b.lower == 0; });  // 乙 below the table
+    for (std::size_t i = 0; i + 1 < list.size(); ++i) {
+      if (brackets.Int(list[i].row, "upper") != list[i + 1].lower) {
+        throw SourceError(brackets.Where(list[i].row) + ": does not end where the next bracket begins");
+      }
+    }
+    if (!list.empty() && brackets.OptionalInt(list.back().row, "upper")) {
+      throw SourceError(brackets.Where(list.back().row) + ": the last bracket must be open-ended");
+    }
+  };
+  checkUppers("kou");
+  checkUppers("otsu");
+  if (std::string problem = full.Problem(); !problem.empty()) {
+    throw SourceError(table.Path().string() + ": " + problem);
+  }
+  return full;
+}
+
+FullBonusTaxTable BuildFullBonusTaxTable(const TableSources& sources) {
+  const TsvFile kou = TsvFile::Read(sources.BonusKou());
+  const TsvFile otsu = TsvFile::Read(sources.BonusOtsu());
+  FullBonusTaxTable full;
+  for (std::size_t row = 0; row < kou.RowCount(); ++row) {
+    BonusKouRow r;
+    r.rate = kou.Rate(row, "rate");
+    for (int d = 0; d < kDependantColumns; ++d) {
+      r.lower[d] = kou.OptionalInt(row, "lower_" + std::to_string(d)).value_or(0);
+      r.upper[d] = UpperOrOpen(kou, row, "upper_" + std::to_string(d));
+    }
+    full.kou.push_back(r);
+  }
+  for (std::size_t row = 0; row < otsu.RowCount(); ++row) {
+    full.otsu.push_back({otsu.Rate(row, "rate"), UpperOrOpen(otsu, row, "upper")});
+  }
+  if (std::string problem = full.Problem(); !problem.empty()) {
+    throw SourceError(kou.Path().string() + ": " + problem);
+  }
+  return full;
+}
+
 void WriteRateTables(const TableSources& sources, const fs::path& folder) {
+  const CivilDate withholding = EditionDate(sources.withholdingEdition);
+  const CivilDate grades = EditionDate(sources.gradesEdition);
   const MonthlyTaxImage monthly = BuildMonthlyTaxImage(sources);
   const BonusTaxImage bonus = BuildBonusTaxImage(sources);
   const EmploymentImage employment = BuildEmploymentImage();
-  const HealthGradeImage grades = BuildHealthGradeImage(sources);
-  const std::time_t stamp = EditionTime(sources.withholdingEdition);
+  const HealthGradeImage gradeImage = BuildHealthGradeImage(sources);
+  TableExtension monthlyExtension{TableId::MonthlyTax, withholding, BuildFullMonthlyTaxTable(sources), std::nullopt};
+  TableExtension bonusExtension{TableId::BonusTax, withholding, std::nullopt, BuildFullBonusTaxTable(sources)};
 
   fs::create_directories(folder);
-  WriteImage(folder, TableId::MonthlyTax, monthly, stamp);
-  WriteImage(folder, TableId::BonusTax, bonus, stamp);
-  WriteImage(folder, TableId::Employment, employment, stamp);
-  WriteImage(folder, TableId::HealthGrade, grades, stamp);
+  WriteTableFile(folder, monthly, monthlyExtension);
+  WriteTableFile(folder, bonus, bonusExtension);
+  WriteTableFile(folder, employment, TableExtension{TableId::Employment, withholding, std::nullopt, std::nullopt});
+  WriteTableFile(folder, gradeImage, TableExtension{TableId::HealthGrade, grades, std::nullopt, std::nullopt});
 }
 
 }  // namespace paylark::tables

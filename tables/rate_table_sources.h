@@ -5,19 +5,28 @@
 // brackets file become the two open-ended rows N − 1 and N. The table file measures the 乙 excess
 // above row N from row N − 1's lower bound and adds row N's 乙 tax, so row N carries the same 乙 tax
 // as row N − 1 and 乙 follows the first 乙 bracket exactly. Beyond the second 甲 bracket and the
-// first 乙 bracket above the table the files cannot follow the official brackets.
+// first 乙 bracket above the table the image cannot follow the official brackets (the extension
+// after it can, below).
 //
-// 賞与: the file holds 20 甲 rows and the last one is the default for every amount that no other
+// 賞与: the image holds 20 甲 rows and the last one is the default for every amount that no other
 // row matches. The 21 official rates do not fit: the rows from the 20th to the second-to-last are
-// dropped, so their ranges fall to the top rate (over-withholding rather than under-withholding).
+// dropped from the image, so their ranges fall to the top rate (over-withholding rather than
+// under-withholding).
 //
 // 雇用保険: no rows, so the premium always takes the fixed rule of the program.
 // 健康保険: every grade, with the welfare pension range of the sources.
+//
+// After each image the files carry the extension (store/rate_table_extension.h): the effective
+// date (the withholding edition for the two tax tables and the employment table, the grades
+// edition for the grade table) and, for the two tax tables, the complete table from the sources,
+// which the program uses in place of the image.
 #pragma once
 
 #include <filesystem>
 #include <string>
 
+#include "store/era.h"
+#include "store/full_tax_tables.h"
 #include "store/rate_tables.h"
 #include "tables/tsv.h"
 
@@ -52,8 +61,16 @@ BonusTaxImage BuildBonusTaxImage(const TableSources& sources);
 EmploymentImage BuildEmploymentImage();
 HealthGradeImage BuildHealthGradeImage(const TableSources& sources);
 
-// Builds all four and writes them into `folder` (created if needed), each file replaced whole,
-// with the withholding edition's date (noon, local time) as modification date.
+// The complete tables for the extensions: every row and every bracket of the sources.
+FullMonthlyTaxTable BuildFullMonthlyTaxTable(const TableSources& sources);
+FullBonusTaxTable BuildFullBonusTaxTable(const TableSources& sources);
+
+// "yyyy-mm-dd" of an edition; throws SourceError for anything else.
+CivilDate EditionDate(const std::string& edition);
+
+// Builds all four and writes them into `folder` (created if needed), each file replaced whole:
+// the image followed by its extension, with the file's effective date (noon, local time) as
+// modification date.
 void WriteRateTables(const TableSources& sources, const std::filesystem::path& folder);
 
 }  // namespace paylark::tables

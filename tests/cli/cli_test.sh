@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# saldesk-cli end to end: table look-ups against the source tables, the self-check, and a stored
-# period recalculated and saved.
+# saldesk-cli end to end: table look-ups of both editions against the source tables, the
+# self-check, and stored periods recalculated (with the edition of their payment date) and saved.
 #   cli_test.sh SALDESK_CLI MAKE_SAMPLE_YEAR PROGRAM_DIR TABLES_SRC
 set -u
 cli=$1 sample=$2 tables_dir=$3 src=$4
@@ -14,33 +14,48 @@ check() {  # check NAME EXPECTED ACTUAL
 prog=$work/Saldesk
 mkdir -p "$prog"
 cp "$tables_dir"/*.dat "$prog"/
+cp -r "$tables_dir"/Tables "$prog"/
 run() { "$cli" "$@" --program-dir "$prog"; }
 
-# Monthly table: the rows at their lower bounds and just below their upper bounds, 甲 0..7 and 乙.
-monthly=$src/withholding-monthly-2026-01-01.tsv
-while IFS=$'\t' read -r lower upper k0 k1 k2 k3 k4 k5 k6 k7 otsu; do
-  [ "$lower" = lower ] && continue
-  [ "$lower" -lt 105000 ] && continue
-  [ $((lower % 20000)) -eq 0 ] || continue   # a sample of rows; the library tests check every row
-  check "kou0 $lower" "$k0" "$(run tax "$lower" 0 kou)"
-  check "kou7 $((upper - 1))" "$k7" "$(run tax $((upper - 1)) 7 kou)"
-  check "kou9 $lower" "$(( k7 - 2 * 1610 > 0 ? k7 - 2 * 1610 : 0 ))" "$(run tax "$lower" 9 kou)"
-  check "otsu $lower" "$otsu" "$(run tax "$lower" 0 otsu)"
-done < "$monthly"
-# Below the first row: 甲 0, 乙 3.063 % truncated; the two brackets the legacy image holds.
-check "kou below first row" 0 "$(run tax 104999 0 kou)"
-check "otsu below first row" 3216 "$(run tax 104999 0 otsu)"
-check "kou bracket 740000" 71680 "$(run tax 740000 0 kou)"
-check "kou bracket 789999" "$(( 71680 + (789999 - 740000) * 2042 / 10000 ))" "$(run tax 789999 0 kou)"
-check "kou bracket 959999 2 dependants" "$(( 68960 + (959999 - 790000) * 23483 / 100000 ))" "$(run tax 959999 2 kou)"
-check "otsu bracket 1709999" "$(( 259200 + (1709999 - 740000) * 4084 / 10000 ))" "$(run tax 1709999 0 otsu)"
+# Monthly table of each edition, picked by the payment date: the rows at their lower bounds and
+# just below their upper bounds, 甲 0..7 and 乙 (a sample; the library tests check every amount).
+for edition in 2026-01-01:2026-01-01 2020-01-01:2025-12-25; do
+  date=${edition#*:}
+  while IFS=$'\t' read -r lower upper k0 k1 k2 k3 k4 k5 k6 k7 otsu; do
+    [ "$lower" = lower ] && continue
+    [ -z "$otsu" ] && continue                  # the range below the first row
+    [ $((lower % 20000)) -eq 0 ] || continue
+    check "$date kou0 $lower" "$k0" "$(run tax "$lower" 0 kou --date "$date")"
+    check "$date kou7 $((upper - 1))" "$k7" "$(run tax $((upper - 1)) 7 kou --date "$date")"
+    check "$date kou9 $lower" "$(( k7 - 2 * 1610 > 0 ? k7 - 2 * 1610 : 0 ))" "$(run tax "$lower" 9 kou --date "$date")"
+    check "$date otsu $lower" "$otsu" "$(run tax "$lower" 0 otsu --date "$date")"
+  done < "$src/withholding-monthly-${edition%%:*}.tsv"
+done
+# Below the first row: 甲 0, 乙 3.063 % truncated.
+check "kou below first row" 0 "$(run tax 104999 0 kou --date 2026-01-01)"
+check "otsu below first row" 3216 "$(run tax 104999 0 otsu --date 2026-01-01)"
+# Every bracket above 740,000 is exact: base + rate × excess, truncated.
+check "kou 740000" 71680 "$(run tax 740000 0 kou --date 2026-01-01)"
+check "kou 959999 2 dependants" "$(( 68960 + (959999 - 790000) * 23483 / 100000 ))" "$(run tax 959999 2 kou --date 2026-01-01)"
+check "kou 960000" 121820 "$(run tax 960000 0 kou --date 2026-01-01)"
+check "kou 2200000 9 dependants" "$(( 525950 + (2200000 - 2170000) * 4084 / 10000 - 2 * 1610 ))" \
+  "$(run tax 2200000 9 kou --date 2026-01-01)"
+check "kou 4000000" "$(( 1125270 + 500000 * 45945 / 100000 ))" "$(run tax 4000000 0 kou --date 2026-01-01)"
+check "otsu 1710000" 655400 "$(run tax 1710000 0 otsu --date 2026-01-01)"
+check "2025 kou 950000" 121480 "$(run tax 950000 0 kou --date 2025-12-25)"
+check "2025 otsu 1700000" 651900 "$(run tax 1700000 0 otsu --date 2025-12-25)"
 
 # Bonus rates at the bounds of the 2026 table (甲 0 and 7 dependants) and the 乙 rows.
-check "bonus kou0 below 82000" "$(printf 'rate\t0.00000\ntax\t0')" "$(run bonus-tax 81999 100000 0 kou)"
-check "bonus kou0 at 82000" "$(printf 'rate\t0.02042\ntax\t2042')" "$(run bonus-tax 82000 100000 0 kou)"
-check "bonus kou7 at 383000" "$(printf 'rate\t0.04084\ntax\t4084')" "$(run bonus-tax 383000 100000 9 kou)"
-check "bonus otsu below 224000" "$(printf 'rate\t0.10210\ntax\t10210')" "$(run bonus-tax 223999 100000 0 otsu)"
-check "bonus otsu from 1118000" "$(printf 'rate\t0.45945\ntax\t45945')" "$(run bonus-tax 1118000 100000 3 otsu)"
+b26() { run bonus-tax "$@" --date 2026-06-10; }
+check "bonus kou0 below 82000" "$(printf 'rate\t0.00000\ntax\t0')" "$(b26 81999 100000 0 kou)"
+check "bonus kou0 at 82000" "$(printf 'rate\t0.02042\ntax\t2042')" "$(b26 82000 100000 0 kou)"
+check "bonus kou7 at 383000" "$(printf 'rate\t0.04084\ntax\t4084')" "$(b26 383000 100000 9 kou)"
+check "bonus kou0 41.861 %" "$(printf 'rate\t0.41861\ntax\t41861')" "$(b26 2621000 100000 0 kou)"
+check "bonus otsu below 224000" "$(printf 'rate\t0.10210\ntax\t10210')" "$(b26 223999 100000 0 otsu)"
+check "bonus otsu from 1118000" "$(printf 'rate\t0.45945\ntax\t45945')" "$(b26 1118000 100000 3 otsu)"
+# The 2020 edition for a bonus paid in 2025: 80,000 is below its first 甲 bound in 2026 only.
+check "bonus 2025 kou0 at 80000" "$(printf 'rate\t0.04084\ntax\t4084')" "$(run bonus-tax 80000 100000 0 kou --date 2025-12-10)"
+check "bad date exits 2" 2 "$(run tax 1 0 kou --date 2025-02-30 > /dev/null 2>&1; echo $?)"
 
 # Self-check: creates the data folder and this year's file.
 run selfcheck > "$work/selfcheck.txt" || failed=$((failed + 1))
@@ -58,8 +73,9 @@ check "普通残業手当" 23100 "$(field "$work/p12.tsv" 1 普通残業手当)"
 check "支給合計" 335100 "$(field "$work/p12.tsv" 1 支給合計)"
 check "雇用保険料" 1843 "$(field "$work/p12.tsv" 1 雇用保険料)"
 check "社保控除後計" 278942 "$(field "$work/p12.tsv" 1 社保控除後計)"
-kou1=$(awk -F'\t' '$1 <= 278942 && 278942 < $2 { print $4 }' "$monthly")
-check "所得税" "$kou1" "$(field "$work/p12.tsv" 1 所得税)"
+# 令和6年12月 is paid under the 2020 edition (甲, 1 dependant).
+kou1() { awk -F'\t' '$1 <= 278942 && 278942 < $2 { print $4 }' "$src/withholding-monthly-$1.tsv"; }
+check "所得税" "$(kou1 2020-01-01)" "$(field "$work/p12.tsv" 1 所得税)"
 check "住民税" 11000 "$(field "$work/p12.tsv" 1 住民税)"
 check "日給 基本給" 171000 "$(field "$work/p12.tsv" 2 基本給)"
 check "日給 通勤費 per day" 9000 "$(field "$work/p12.tsv" 2 非課税通勤費)"
@@ -81,6 +97,16 @@ run recalc "$year" 11 --save > /dev/null 2>&1
 run recalc "$year" 14 > "$work/p14.tsv"
 check "bonus 乙 without exception" 0 "$(grep -c '^tax-exception' "$work/p14.tsv")"
 check "賞与" 600000 "$(field "$work/p14.tsv" 1 賞与)"
+
+# December 2025 recalculated in 2026 keeps its 2025 tax; December 2026 takes the 2026 tax.
+mkdir -p "$work/other"
+check "the editions differ here" 1 "$( [ "$(kou1 2020-01-01)" != "$(kou1 2026-01-01)" ] && echo 1 || echo 0)"
+for y in 7:2020-01-01 8:2026-01-01; do
+  file=$("$sample" "$work/other" 令和 "${y%%:*}")
+  run recalc "$file" 12 > "$work/r${y%%:*}.tsv" || failed=$((failed + 1))
+  check "令和${y%%:*}年12月 所得税" "$(kou1 "${y#*:}")" "$(field "$work/r${y%%:*}.tsv" 1 所得税)"
+  check "令和${y%%:*}年12月 社保控除後計" 278942 "$(field "$work/r${y%%:*}.tsv" 1 社保控除後計)"
+done
 
 # Errors: a non-zero exit with a message on stderr.
 run tax abc 0 kou > /dev/null 2>&1; check "bad amount exits 2" 2 $?

@@ -1,4 +1,5 @@
 #include <charconv>
+#include <iostream>
 
 #include "tools/cli/cli.h"
 
@@ -19,5 +20,13 @@ int ParseColumnArg(const std::string& text) {
 }
 
 std::filesystem::path SettingsPath(const std::filesystem::path& programDir) { return programDir / "Saldesk.ini"; }
+
+RateTableEditions LoadEditions(const std::filesystem::path& programDir) {
+  RateTableEditions editions;
+  std::vector<std::string> errors;
+  editions.LoadFromProgramFolder(programDir, &errors);
+  for (const auto& e : errors) std::cerr << "saldesk-cli: " << e << "\n";
+  return editions;
+}
 
 }  // namespace paylark::cli

@@ -3,9 +3,13 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "store/era.h"
+#include "store/rate_table_editions.h"
 
 namespace paylark::cli {
 
@@ -19,6 +23,7 @@ struct Invocation {
   std::filesystem::path programDir;
   std::vector<std::string> args;  // after the command name, options removed
   bool save = false;              // --save
+  std::optional<CivilDate> date;  // --date yyyy-mm-dd: the payment date that picks the tables
 };
 
 int RunTax(const Invocation& inv);
@@ -31,5 +36,7 @@ int RunSelfCheck(const Invocation& inv);
 int ParseIntArg(const std::string& text, const char* what);
 int ParseColumnArg(const std::string& text);  // kou → 0, otsu → 1
 std::filesystem::path SettingsPath(const std::filesystem::path& programDir);
+// The editions of the program folder; load problems go to stderr.
+RateTableEditions LoadEditions(const std::filesystem::path& programDir);
 
 }  // namespace paylark::cli

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <iostream>
 
-#include "store/rate_tables.h"
+#include "store/rate_table_editions.h"
 #include "store/year_file.h"
 #include "tools/cli/cli.h"
 
@@ -11,11 +11,12 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: saldesk-cli COMMAND [ARGS] [--program-dir DIR]\n"
-    "  tax AMOUNT DEPENDANTS kou|otsu                 monthly withholding tax\n"
-    "  bonus-tax PREVIOUS BONUS DEPENDANTS kou|otsu   bonus rate and tax\n"
-    "  tables                                         installed table editions and row counts\n"
-    "  recalc YEARFILE PERIOD [--save]                recalculate a stored period\n"
-    "  selfcheck                                      start-up checks of the program folder\n";
+    "  tax AMOUNT DEPENDANTS kou|otsu [--date D]               monthly withholding tax\n"
+    "  bonus-tax PREVIOUS BONUS DEPENDANTS kou|otsu [--date D] bonus rate and tax\n"
+    "  tables                                                  installed table editions and row counts\n"
+    "  recalc YEARFILE PERIOD [--save]                         recalculate a stored period\n"
+    "  selfcheck                                               start-up checks of the program folder\n"
+    "  --date yyyy-mm-dd: the payment date whose table edition applies (default today)\n";
 
 std::filesystem::path ExecutableFolder() {
   std::error_code ec;
@@ -40,6 +41,10 @@ int main(int argc, char** argv) {
       if (arg == "--program-dir") {
         if (i + 1 >= argc) throw UsageError("--program-dir needs a folder");
         inv.programDir = argv[++i];
+      } else if (arg == "--date") {
+        if (i + 1 >= argc) throw UsageError("--date needs a date yyyy-mm-dd");
+        inv.date = paylark::ParseIsoDate(argv[++i]);
+        if (!inv.date) throw UsageError(std::string("--date is not a date yyyy-mm-dd: ") + argv[i]);
       } else if (arg == "--save") {
         inv.save = true;
       } else {

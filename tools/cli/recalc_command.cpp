@@ -1,17 +1,19 @@
-// recalc YEARFILE PERIOD [--save]: a stored period recalculated slot by slot with the settings and
-// tables of the program folder, printed as tab-separated lines.
+// recalc YEARFILE PERIOD [--save]: a stored period recalculated slot by slot with the settings of
+// the program folder and the table edition in force on the period's payment date, printed as
+// tab-separated lines.
 #include <cstdio>
 #include <iostream>
 #include <vector>
 
 #include "calc/bonus.h"
 #include "calc/item_enabled.h"
+#include "calc/payment_date.h"
 #include "calc/recalculate.h"
 #include "calc/salary.h"
 #include "store/app_settings.h"
 #include "store/item_settings.h"
 #include "store/profile_file.h"
-#include "store/rate_tables.h"
+#include "store/rate_table_editions.h"
 #include "store/year_file.h"
 #include "tools/cli/cli.h"
 
@@ -72,10 +74,7 @@ int RunRecalc(const Invocation& inv) {
   const Options options = LoadOptions(settings);
   const EnabledItemsByPayForm enabled =
       ResolveEnabledItems(DeriveItemLists(LoadItemSettings(settings, kind)), options, kind);
-  RateTables tables;
-  std::vector<std::string> errors;
-  tables.LoadFromFolder(inv.programDir, &errors);
-  for (const auto& e : errors) std::cerr << "saldesk-cli: " << e << "\n";
+  const RateTableEditions editions = LoadEditions(inv.programDir);
 
   OpenPeriod state;
   state.currentDataFile = yearFile;
@@ -83,6 +82,10 @@ int RunRecalc(const Invocation& inv) {
   state.periodIndex = periodNumber;
   ReadHeader(yearFile, state.header);
   LoadPeriod(yearFile, periodNumber, state.period);
+
+  // The tables of the payment date; for an era the program does not know, the current ones.
+  const std::optional<CivilDate> paid = PaymentDateOfPeriod(*eraYear, periodNumber, state.period.company, state.header);
+  const RateTables& tables = paid ? editions.InForceOn(*paid) : editions.Current();
 
   YearFileLookup lookup(yearFile, yearFile.parent_path(), *eraYear);
   const CalcInputs in{options,

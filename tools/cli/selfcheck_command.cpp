@@ -1,12 +1,12 @@
 // selfcheck: the start-up checks of a program folder without the windows: the folder and the
-// settings file can be written, at least three rate tables load, the data folder and this year's
-// yearly file exist.
+// settings file can be written, at least three rate tables load (the editions in Tables/ are
+// loaded too and their problems reported), the data folder and this year's yearly file exist.
 #include <iostream>
 #include <vector>
 
 #include "store/app_settings.h"
 #include "store/era.h"
-#include "store/rate_tables.h"
+#include "store/rate_table_editions.h"
 #include "store/year_file.h"
 #include "tools/cli/cli.h"
 
@@ -19,9 +19,9 @@ int RunSelfCheck(const Invocation& inv) {
     for (const auto& message : writeTest.Messages()) std::cerr << message << "\n";
     return 1;
   }
-  RateTables tables;
+  RateTableEditions editions;
   std::vector<std::string> errors;
-  const int loaded = tables.LoadFromFolder(inv.programDir, &errors);
+  const int loaded = editions.LoadFromProgramFolder(inv.programDir, &errors);
   for (const auto& e : errors) std::cerr << e << "\n";
   if (loaded < 3) {
     std::cerr << "必要な表データファイルが足りません。\n";
@@ -41,6 +41,10 @@ int RunSelfCheck(const Invocation& inv) {
     if (c == '\r') c = '\n';
   }
   std::cout << dates << "\n";
+  for (const RateTableEdition* e : editions.ByDate()) {
+    std::cout << "edition\t" << (e->effective ? IsoDate(*e->effective) : std::string("(no date)")) << "\t"
+              << (e->current ? "current" : e->folder.string()) << "\n";
+  }
   return 0;
 }
 

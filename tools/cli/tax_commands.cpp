@@ -1,28 +1,35 @@
 // tax, bonus-tax and tables: the rate tables of a program folder answered from the command line.
+// tax and bonus-tax use the edition in force on the payment date (--date, default today).
 #include <cstdio>
 #include <iostream>
 #include <vector>
 
 #include "store/app_settings.h"
 #include "store/profile_file.h"
-#include "store/rate_tables.h"
+#include "store/rate_table_editions.h"
 #include "tools/cli/cli.h"
 
 namespace paylark::cli {
 namespace {
 
 struct LoadedTables {
-  RateTables tables;
+  RateTableEditions editions;
   Options options;
 };
 
 LoadedTables Load(const std::filesystem::path& programDir) {
   LoadedTables t;
-  std::vector<std::string> errors;
-  t.tables.LoadFromFolder(programDir, &errors);
-  for (const auto& e : errors) std::cerr << "saldesk-cli: " << e << "\n";
+  t.editions = LoadEditions(programDir);
   t.options = LoadOptions(ProfileFile(SettingsPath(programDir)));
   return t;
+}
+
+const RateTables& TablesFor(const LoadedTables& t, const Invocation& inv) {
+  return t.editions.InForceOn(inv.date.value_or(Today()));
+}
+
+std::string EditionText(const RateTableEdition& e) {
+  return e.effective ? IsoDate(*e.effective) : std::string("(no date)");
 }
 
 }  // namespace
@@ -32,9 +39,9 @@ int RunTax(const Invocation& inv) {
   const int amount = ParseIntArg(inv.args[0], "AMOUNT");
   const int dependants = ParseIntArg(inv.args[1], "DEPENDANTS");
   const int column = ParseColumnArg(inv.args[2]);
-  LoadedTables t = Load(inv.programDir);
-  std::cout << t.tables.MonthlyTax(t.tables.Presence(), amount, column, dependants, t.options.deductionRounding)
-            << "\n";
+  const LoadedTables t = Load(inv.programDir);
+  const RateTables& tables = TablesFor(t, inv);
+  std::cout << tables.MonthlyTax(tables.Presence(), amount, column, dependants, t.options.deductionRounding) << "\n";
   return 0;
 }
 
@@ -44,29 +51,30 @@ int RunBonusTax(const Invocation& inv) {
   const int bonus = ParseIntArg(inv.args[1], "BONUS");
   const int dependants = ParseIntArg(inv.args[2], "DEPENDANTS");
   const int column = ParseColumnArg(inv.args[3]);
-  LoadedTables t = Load(inv.programDir);
-  const TablePresence presence = t.tables.Presence();
+  const LoadedTables t = Load(inv.programDir);
+  const RateTables& tables = TablesFor(t, inv);
+  const TablePresence presence = tables.Presence();
   double rate = 0;
-  if (!t.tables.BonusTaxRate(presence, previous, dependants, column, &rate)) {
+  if (!tables.BonusTaxRate(presence, previous, dependants, column, &rate)) {
     std::cerr << "saldesk-cli: no bonus table file: the bonus tax is 0\n";
   }
   char rateText[32];
   std::snprintf(rateText, sizeof rateText, "%.5f", rate);
   std::cout << "rate\t" << rateText << "\n"
-            << "tax\t"
-            << t.tables.BonusTax(presence, previous, bonus, dependants, column, t.options.deductionRounding) << "\n";
+            << "tax\t" << tables.BonusTax(presence, previous, bonus, dependants, column, t.options.deductionRounding)
+            << "\n";
   return 0;
 }
 
 int RunTables(const Invocation& inv) {
   if (!inv.args.empty()) throw UsageError("tables takes no arguments");
-  LoadedTables t = Load(inv.programDir);
+  const LoadedTables t = Load(inv.programDir);
   std::string dates = RateTableFileDates(inv.programDir);
   for (char& c : dates) {
     if (c == '\r') c = '\n';
   }
   std::cout << dates << "\n";
-  const RateTables& r = t.tables;
+  const RateTables& r = t.editions.Current();
   std::cout << TableFileName(TableId::MonthlyTax) << "\trows\t" << r.Monthly().I32(0) << "\n"
             << TableFileName(TableId::BonusTax) << "\t甲 rows\t" << r.Bonus().I32(0) << "\t乙 rows\t"
             << r.Bonus().I32(1444) << "\n"
@@ -74,6 +82,22 @@ int RunTables(const Invocation& inv) {
             << TableFileName(TableId::HealthGrade) << "\tgrades\t" << r.GradeCount() << "\tpension grades\t"
             << r.HealthGrades().I32(4) << "-" << r.HealthGrades().I32(8) << "\n"
             << "loaded\t" << r.LoadedCount() << "\n";
+  // Every edition, oldest first, with what its tax tables hold beyond the images.
+  for (const RateTableEdition* e : t.editions.ByDate()) {
+    std::cout << "edition\t" << EditionText(*e) << "\t" << (e->current ? "current" : e->folder.string());
+    if (const FullMonthlyTaxTable* m = e->tables.MonthlyFull()) {
+      std::cout << "\t月額表 rows " << m->rows.size() << ", 甲 brackets " << m->kouBrackets.size() << ", 乙 brackets "
+                << m->otsuBrackets.size();
+    } else {
+      std::cout << "\t月額表 image only";
+    }
+    if (const FullBonusTaxTable* b = e->tables.BonusFull()) {
+      std::cout << "\t賞与 甲 rows " << b->kou.size() << ", 乙 rows " << b->otsu.size();
+    } else {
+      std::cout << "\t賞与 image only";
+    }
+    std::cout << "\n";
+  }
   return 0;
 }
 
