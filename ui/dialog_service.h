@@ -12,7 +12,7 @@
 namespace paylark::ui {
 
 enum class MsgKind { Warning, Error, Information, Confirmation };
-enum class MsgButtons { Ok, YesNo, YesNoCancel };
+enum class MsgButtons { Ok, YesNo, YesNoCancel, OkCancel };  // OkCancel answers Ok or Cancel
 enum class MsgAnswer { Ok, Yes, No, Cancel };
 
 class DialogService {

@@ -28,6 +28,11 @@ MsgAnswer QtDialogService::Message(MsgKind kind, std::string_view text, MsgButto
     ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
+  } else if (buttons == MsgButtons::OkCancel) {
+    ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(cancel);
   } else {
     yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
     no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
@@ -37,9 +42,12 @@ MsgAnswer QtDialogService::Message(MsgKind kind, std::string_view text, MsgButto
   }
   box.exec();
   QAbstractButton* clicked = box.clickedButton();
-  if (clicked == yes) return MsgAnswer::Yes;
-  if (clicked == no) return MsgAnswer::No;
-  if (clicked == cancel) return MsgAnswer::Cancel;
+  if (clicked != nullptr) {
+    if (clicked == ok) return MsgAnswer::Ok;
+    if (clicked == yes) return MsgAnswer::Yes;
+    if (clicked == no) return MsgAnswer::No;
+    if (clicked == cancel) return MsgAnswer::Cancel;
+  }
   return buttons == MsgButtons::Ok ? MsgAnswer::Ok : (cancel ? MsgAnswer::Cancel : MsgAnswer::No);
 }
 
