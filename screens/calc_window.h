@@ -4,8 +4,15 @@
 #pragma once
 
 #include <QDialog>
+#include <QPoint>
+#include <QTimer>
+#include <array>
 
+#include "calc/pocket_calculator.h"
 #include "ui/dialog_service.h"
+
+class QAbstractButton;
+class QLabel;
 
 namespace paylark::screens {
 
@@ -20,8 +27,23 @@ class TfmCalc : public QDialog {
   long double Value() const;
 
  private:
-  struct Private;
-  Private* d_;
+  // A key by its code (0..9 digits, then the CalcKey codes): the state machine acts, a refused
+  // key beeps, the display follows.
+  void Press(int code);
+  // The keyboard presses the button: it shows pressed for 100 ms.
+  void PressFromKeyboard(int code);
+  QAbstractButton* ButtonFor(int code) const;
+  void keyPressEvent(QKeyEvent* event) override;
+
+  ui::DialogService& dialogs_;
+  CalcState calc_;
+  QLabel* display_;
+  std::array<QAbstractButton*, 10> digits_{};
+  std::array<QAbstractButton*, 8> functions_{};  // ． ＋ － × ÷ ＝ ％ Ｃ
+  QAbstractButton* shownPressed_ = nullptr;
+  QTimer release_;  // releases the pressed look
+  bool placed_ = false;
+  QPoint lastPosition_;  // kept for the program run
 };
 
 }  // namespace paylark::screens

@@ -9,7 +9,6 @@
 
 class QLabel;
 class QListWidget;
-class QPushButton;
 
 namespace paylark::screens {
 
@@ -23,9 +22,15 @@ class TfmKenhoHyo : public QDialog {
   bool Choose(QWidget* over);
 
  private:
-  // Implementation-defined members.
-  struct Private;
-  Private* d_;
+  void BuildListOnce();
+  void ShowSelectedGrade();
+  void Confirm();
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+  ui::ProgramState& state_;
+  QListWidget* list_;
+  QLabel* selected_;
+  bool built_ = false;
 };
 
 }  // namespace paylark::screens

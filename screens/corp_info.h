@@ -1,0 +1,65 @@
+// TfmCorpInfo (会社情報の設定): the company information of the period in memory — name, pay day,
+// the standard working conditions and the employee's share of each insurance premium. Showing
+// puts the default rates into a record whose rates are 0; OK checks and stores the values, writes
+// DefJikanD to the settings file and says when the employees' premiums need setting again.
+#pragma once
+
+#include <QDialog>
+
+#include "screens/corp_info_rules.h"
+#include "ui/dialog_service.h"
+#include "ui/program_state.h"
+
+class QCheckBox;
+class QRadioButton;
+
+namespace paylark::ui {
+class NumEdit;
+class TextEdit;
+}  // namespace paylark::ui
+
+namespace paylark::screens {
+
+class TfmCorpInfo : public QDialog {
+  Q_OBJECT
+ public:
+  TfmCorpInfo(ui::ProgramState& state, ui::DialogService& dialogs, QWidget* parent = nullptr);
+
+  // Shows the screen modally on state.Period().company (in first-run mode when state.firstRun);
+  // true when closed with OK.
+  bool Edit();
+  // The same through QDialog's own entry: the showing steps run first.
+  int exec() override;
+
+ public slots:
+  // Cancel, Esc and closing the window; in first-run mode only after the user agrees to end the
+  // program's set-up.
+  void reject() override;
+
+ private:
+  void FillFromRecord();
+  CompanyInput ReadInput() const;
+  void FocusField(CompanyField field);
+  void Confirm();
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+  ui::ProgramState& state_;
+  ui::DialogService& dialogs_;
+  PremiumRates remembered_;
+
+  ui::TextEdit* edSyamei_;
+  ui::NumEdit* edSikyubi_;
+  ui::NumEdit* edJikanD_;
+  ui::NumEdit* edNissu_;
+  ui::NumEdit* edJikanM_;
+  QRadioButton* rbJigyo_;
+  QRadioButton* rbIgai_;
+  QCheckBox* cbUseHyo_;
+  ui::NumEdit* edKoyRitu_;
+  ui::NumEdit* edKenRitu_;
+  ui::NumEdit* edKaiRitu_;
+  ui::NumEdit* edNenRitu_;
+  ui::NumEdit* edKknRitu_;
+};
+
+}  // namespace paylark::screens

@@ -1,0 +1,132 @@
+#include "screens/corp_info_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "support/payroll_fixture.h"
+
+namespace paylark {
+namespace {
+
+using screens::CompanyField;
+using screens::CompanyInput;
+using screens::CompanyProblem;
+
+CompanyInput Valid() {
+  CompanyInput in;
+  in.name = "テスト商事";
+  in.payDay = 25;
+  in.dayHours = 8;
+  in.monthDays = 20;
+  in.monthHours = 160;
+  in.employmentRate = 0.6;
+  in.healthRate = 5;
+  in.nursingRate = 0.9;
+  in.pensionRate = 9.15;
+  in.pensionFundRate = 0;  // may be 0
+  return in;
+}
+
+struct CheckCase {
+  const char* name;
+  void (*change)(CompanyInput&);
+  std::optional<CompanyProblem> expected;
+};
+
+const CompanyProblem kNoName{CompanyField::Name, "会社名が入力されていません。"};
+const CompanyProblem kBadPayDay{CompanyField::PayDay, "給与支給日の入力に誤りがあります。"};
+const CompanyProblem kNoConditions{CompanyField::DayHours, "所定労働条件が入力されていません。"};
+const CompanyProblem kNoRate{CompanyField::EmploymentRate, "保険料負担率が入力されていません。"};
+
+class CompanyChecks : public ::testing::TestWithParam<CheckCase> {};
+
+TEST_P(CompanyChecks, FirstFailingCheckInOrder) {
+  CompanyInput in = Valid();
+  GetParam().change(in);
+  EXPECT_EQ(screens::CheckCompanyInput(in), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CorpInfo, CompanyChecks,
+    ::testing::Values(
+        CheckCase{"Valid", [](CompanyInput&) {}, std::nullopt},
+        CheckCase{"PayDay31", [](CompanyInput& in) { in.payDay = 31; }, std::nullopt},
+        CheckCase{"PayDay1", [](CompanyInput& in) { in.payDay = 1; }, std::nullopt},
+        CheckCase{"BlankName", [](CompanyInput& in) { in.name = "  \t "; }, kNoName},
+        CheckCase{"NameOutsideShiftJis", [](CompanyInput& in) { in.name = "商事😀"; },
+                  CompanyProblem{CompanyField::Name, "会社名に使用できない文字が含まれています。"}},
+        CheckCase{"PayDay0", [](CompanyInput& in) { in.payDay = 0; }, kBadPayDay},
+        CheckCase{"PayDay32", [](CompanyInput& in) { in.payDay = 32; }, kBadPayDay},
+        CheckCase{"NoMonthDays", [](CompanyInput& in) { in.monthDays = 0; }, kNoConditions},
+        CheckCase{"NoMonthHours", [](CompanyInput& in) { in.monthHours = 0; }, kNoConditions},
+        CheckCase{"NoDayHours", [](CompanyInput& in) { in.dayHours = 0; }, kNoConditions},
+        CheckCase{"NoEmploymentRate", [](CompanyInput& in) { in.employmentRate = 0; }, kNoRate},
+        CheckCase{"NoPensionRate", [](CompanyInput& in) { in.pensionRate = 0; }, kNoRate},
+        CheckCase{"NameBeforePayDay", [](CompanyInput& in) { in.name.clear(); in.payDay = 0; }, kNoName},
+        CheckCase{"PayDayBeforeConditions", [](CompanyInput& in) { in.payDay = 40; in.dayHours = 0; }, kBadPayDay},
+        CheckCase{"ConditionsBeforeRates", [](CompanyInput& in) { in.monthDays = 0; in.healthRate = 0; },
+                  kNoConditions}),
+    [](const ::testing::TestParamInfo<CheckCase>& param) { return std::string(param.param.name); });
+
+TEST(CorpInfoRules, DefaultsFillOnlyZeroRates) {
+  CompanyRecord zero;
+  zero.SetGeneralBusiness(false);
+  screens::ApplyCompanyDefaults(zero);
+  EXPECT_TRUE(zero.GeneralBusiness());
+  EXPECT_EQ(zero.EmploymentRate(), 0.6);
+  EXPECT_EQ(zero.HealthRate(), 4.1);
+  EXPECT_EQ(zero.NursingRate(), 0.565);
+  EXPECT_EQ(zero.PensionRate(), 7.675);
+  EXPECT_EQ(zero.PensionFundRate(), 0);
+
+  CompanyRecord set = testing::TestCompany();
+  set.SetGeneralBusiness(false);
+  set.SetEmploymentRate(0.9);
+  set.SetNursingRate(0);
+  const CompanyRecord before = set;
+  screens::ApplyCompanyDefaults(set);
+  EXPECT_FALSE(set.GeneralBusiness());
+  EXPECT_EQ(set.EmploymentRate(), 0.9);
+  EXPECT_EQ(set.HealthRate(), before.HealthRate());
+  EXPECT_EQ(set.NursingRate(), 0.565);
+}
+
+TEST(CorpInfoRules, StoresTheTrimmedNameCutTo44Bytes) {
+  CompanyInput in = Valid();
+  in.name = "  " + std::string(20, 'A') + "株式会社テスト商事ホールディングス ";
+  in.generalBusiness = false;
+  in.useEmploymentTable = true;
+  in.pensionFundRate = 3.5;
+  CompanyRecord company;
+  screens::StoreCompanyInput(in, company);
+  EXPECT_EQ(company.Name(), std::string(20, 'A') + "株式会社テスト商事ホール");  // 20 + 24 bytes
+  EXPECT_EQ(company.PayDay(), 25);
+  EXPECT_EQ(company.DayHours(), 8);
+  EXPECT_EQ(company.MonthDays(), 20);
+  EXPECT_EQ(company.MonthHours(), 160);
+  EXPECT_FALSE(company.GeneralBusiness());
+  EXPECT_TRUE(company.UseEmploymentTable());
+  EXPECT_EQ(company.EmploymentRate(), 0.6);
+  EXPECT_EQ(company.PensionRate(), 9.15);
+  EXPECT_EQ(company.PensionFundRate(), 3.5);
+}
+
+TEST(CorpInfoRules, OnlyThePremiumRatesAskForNewPremiums) {
+  const screens::PremiumRates remembered = screens::PremiumRatesOf(testing::TestCompany());
+  CompanyInput in = Valid();
+  in.employmentRate = 0.7;
+  in.payDay = 10;
+  in.dayHours = 7.5;
+  EXPECT_FALSE(screens::PremiumRatesChanged(remembered, in));
+  for (double CompanyInput::*rate : {&CompanyInput::healthRate, &CompanyInput::nursingRate,
+                                     &CompanyInput::pensionRate, &CompanyInput::pensionFundRate}) {
+    CompanyInput changed = in;
+    changed.*rate += 0.1;
+    EXPECT_TRUE(screens::PremiumRatesChanged(remembered, changed));
+  }
+}
+
+}  // namespace
+}  // namespace paylark
