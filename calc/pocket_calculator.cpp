@@ -12,7 +12,6 @@ constexpr int kMaxTypedDigits = 10;
 // General format switches to the exponent form outside 0.00001 ≤ |v| < 10^10.
 constexpr int kLowestFixedExponent = -5;
 
-bool HasPoint(std::string_view text) { return text.find('.') != std::string_view::npos; }
 
 // The number being typed: the display without the "." that only marks a whole number.
 std::string TypedText(const CalcState& s) {
