@@ -1,0 +1,313 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <deque>
+#include <fstream>
+
+#include "app/folder_chooser.h"
+#include "app/ref_data.h"
+#include "app/sel_data.h"
+#include "store/app_settings.h"
+#include "support/temp_dir.h"
+#include "ui/program_state.h"
+#include "ui_support/gui_helpers.h"
+#include "ui_support/recording_dialogs.h"
+#include "ui_support/year_files.h"
+
+namespace paylark {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Child;
+using testing::Click;
+using testing::RecordingDialogs;
+using testing::SaveTestPeriod;
+using testing::TempDir;
+using Texts = std::vector<std::string>;
+
+const QColor kBlue(Qt::blue);
+const QColor kSilver(192, 192, 192);
+
+class SelDataTest : public ::testing::Test {
+ protected:
+  SelDataTest() : state(dir.Path()) {
+    fs::create_directories(state.paths.dataDir);
+    SaveStandardDailyHours(state.settings, 8.0);
+    state.open.currentDataFile = File("令和8年");
+    state.open.eraYear = {"令和", 8};
+    testing::CreateEmptyYearFile(state.open.currentDataFile);
+  }
+
+  fs::path File(const std::string& label) const { return state.paths.dataDir / (label + "給与･賞与.dat"); }
+
+  // Shows `screen`, runs `steps` while it is open and closes it without questions if the steps
+  // left it open; Run's result.
+  bool RunWith(app::TfmSelData& screen, const std::function<void()>& steps, bool returning = false) {
+    testing::OnNextModal([&](QWidget*) {
+      steps();
+      if (screen.isVisible()) screen.done(QDialog::Rejected);
+    });
+    return screen.Run(returning);
+  }
+  bool RunWith(const std::function<void()>& steps) { return RunWith(sel, steps); }
+
+  template <typename T>
+  T* Control(const char* name) {
+    return Child<T>(&sel, name);
+  }
+  QListWidget* List() { return Control<QListWidget>("ListBox"); }
+  QColor LineColour(int period) { return List()->item(period - 1)->foreground().color(); }
+
+  TempDir dir;
+  ui::ProgramState state;
+  RecordingDialogs dialogs;
+  app::TfmRefData refData{state, dialogs};
+  app::TfmSelData sel{state, dialogs, refData};
+};
+
+TEST_F(SelDataTest, ListsEveryYearFileAndColoursTheSavedPeriods) {
+  for (const char* year : {"令和1年", "平成30年", "平成31年"}) testing::CreateEmptyYearFile(File(year));
+  SaveTestPeriod(File("令和7年"), 11, "七年商事");
+  SaveTestPeriod(File("令和8年"), 2, "八年商事");
+  SaveTestPeriod(File("令和8年"), 13, "八年商事");
+  state.options.thirdBonusName = "決算賞与";
+  state.open.periodIndex = 3;
+
+  RunWith([&] {
+    auto* years = Control<QComboBox>("cbTaisyoNen");
+    QStringList shown;
+    for (int i = 0; i < years->count(); ++i) shown << years->itemText(i);
+    EXPECT_EQ(shown, QStringList({"平成30年", "平成31年", "令和1年", "令和7年", "令和8年"}));
+    EXPECT_EQ(years->currentText(), "令和8年");
+    EXPECT_EQ(List()->item(14)->text(), "決算賞与");
+    EXPECT_EQ(List()->item(0)->text(), "１月分給与");
+    EXPECT_EQ(List()->currentRow(), 2);
+    EXPECT_EQ(LineColour(2), kBlue);
+    EXPECT_EQ(LineColour(3), kSilver);
+    EXPECT_EQ(LineColour(13), kBlue);
+    List()->setCurrentRow(1);  // the saved February shows its scheduled days and hours
+    EXPECT_EQ(Control<QLineEdit>("edNissu")->text(), "20");
+    EXPECT_EQ(Control<QLineEdit>("edJikan")->text(), "160:00");
+    EXPECT_TRUE(Control<QGroupBox>("gbKyuyo")->isEnabled());
+    EXPECT_FALSE(Control<QGroupBox>("gbSyoyo")->isEnabled());
+
+    years->setCurrentIndex(3);
+    emit years->activated(3);
+    EXPECT_EQ(state.open.currentDataFile, File("令和7年"));
+    EXPECT_EQ(state.open.eraYear, (EraYear{"令和", 7}));
+    EXPECT_EQ(LineColour(11), kBlue);
+    EXPECT_EQ(LineColour(2), kSilver);
+  });
+}
+
+TEST_F(SelDataTest, LeavingAsksUnlessReturningFromTheMainWindow) {
+  const std::string hint =
+      "入力する給与または賞与を選択し､必要な情報を入力して下さい。\r　（詳細はF1キーを押してヘルプを参照）";
+  struct Case {
+    const char* name;
+    double standardHours;  // DefJikanD; 0 before the company information was ever entered
+    bool returning;
+    Texts shown;
+  } cases[] = {
+      {"first start", 0, false, {hint, "初期設定を中止し、プログラムを終了して宜しいですか？"}},
+      {"set up", 8, false, {"処理をする給与対象月/賞与時期の選択を中止し、プログラムを終了して宜しいですか？"}},
+      {"after a return", 8, true, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SaveStandardDailyHours(state.settings, c.standardHours);
+    dialogs.Clear();
+    dialogs.answers = {ui::MsgAnswer::No, ui::MsgAnswer::Yes};
+    app::TfmSelData screen(state, dialogs, refData);
+    bool stayedAfterNo = false;
+    const bool ok = RunWith(screen, [&] {
+      Click(Child<QPushButton>(&screen, "bbCancel"));
+      stayedAfterNo = screen.isVisible();
+      if (stayedAfterNo) Click(Child<QPushButton>(&screen, "bbCancel"));
+      EXPECT_FALSE(screen.isVisible());
+    }, c.returning);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(stayedAfterNo, !c.shown.empty());
+    Texts questions = dialogs.Texts();
+    if (!c.shown.empty()) EXPECT_EQ(questions.back(), questions[questions.size() - 2]);  // asked twice
+    if (!questions.empty()) questions.pop_back();
+    EXPECT_EQ(questions, c.shown);
+    EXPECT_FALSE(screen.RestartRequired());
+  }
+}
+
+TEST_F(SelDataTest, ANewSalaryMonthNeedsDaysAndHoursCarriesOverAndPresetsMonthlyAttendance) {
+  SaveTestPeriod(File("令和8年"), 4, "四月商事",
+                 {testing::TestEmployee("月給太郎", "250101_090000", PayForm::Monthly, 300000),
+                  testing::TestEmployee("日給花子", "250101_090001", PayForm::Daily, 10000)},
+                 [](PeriodBlock& b) { b.Payment(1).Set(Sikyu::BasePay, 300000); });
+  state.open.periodIndex = 5;
+
+  const bool ok = RunWith([&] {
+    Click(Control<QPushButton>("bbOk"));
+    EXPECT_EQ(dialogs.Texts(), Texts{"所定労働日数と時間を入力して下さい。"});
+    ASSERT_TRUE(sel.isVisible());
+    testing::TypeInto(Control<QLineEdit>("edNissu"), "21");
+    testing::Leave(Control<QLineEdit>("edNissu"));
+    auto* hours = Control<QLineEdit>("edJikan");
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(hours, &in);
+    EXPECT_EQ(hours->text(), "168:00");  // 21 days of the standard 8 hours
+    Click(Control<QPushButton>("bbOk"));
+  });
+
+  ASSERT_TRUE(ok);
+  const PeriodBlock& p = state.open.period;
+  EXPECT_EQ(state.open.periodIndex, 5);
+  EXPECT_EQ(p.company.Name(), "四月商事");
+  EXPECT_EQ(p.company.PeriodDays(), 21);
+  EXPECT_EQ(p.company.PeriodHours(), 168.0);
+  EXPECT_EQ(p.Attendance(1).Get(Kintai::WorkDays), 21.0);
+  EXPECT_EQ(p.Attendance(1).Get(Kintai::WorkedHours), 168.0);
+  EXPECT_EQ(p.Attendance(2).Get(Kintai::WorkDays), 0.0);  // 日給 starts at 0
+  EXPECT_EQ(p.Payment(1).Get(Sikyu::BasePay), 0);
+  EXPECT_TRUE(sel.CompanySetUp());
+  EXPECT_TRUE(sel.PeriodChosen());
+}
+
+TEST_F(SelDataTest, ASavedPeriodLoadsAsItWasSaved) {
+  SaveTestPeriod(File("令和8年"), 4, "四月商事",
+                 {testing::TestEmployee("月給太郎", "250101_090000", PayForm::Monthly, 300000)},
+                 [](PeriodBlock& b) { b.Attendance(1).Set(Kintai::WorkDays, 18.5); });
+  PeriodBlock expected;
+  LoadPeriod(File("令和8年"), 4, expected);
+  state.open.period.company.SetName("前の期間");
+
+  const bool ok = RunWith([&] {
+    List()->setCurrentRow(3);
+    Click(Control<QPushButton>("bbOk"));
+  });
+
+  ASSERT_TRUE(ok);
+  EXPECT_EQ(state.open.periodIndex, 4);
+  EXPECT_TRUE(state.open.period == expected);
+}
+
+TEST_F(SelDataTest, AFirstBonusCopiesTheLatestSavedMonthAndStoresThePayDateAsTyped) {
+  SaveTestPeriod(File("令和8年"), 3, "三月商事");
+  SaveTestPeriod(File("令和8年"), 6, "六月商事");
+
+  const bool ok = RunWith([&] {
+    List()->setCurrentRow(12);
+    EXPECT_FALSE(Control<QGroupBox>("gbKyuyo")->isEnabled());
+    EXPECT_TRUE(Control<QGroupBox>("gbSyoyo")->isEnabled());
+    testing::TypeInto(Control<QLineEdit>("edSikyuM"), "99");
+    testing::TypeInto(Control<QLineEdit>("edSikyuD"), "0");
+    Click(Control<QPushButton>("bbOk"));
+  });
+
+  ASSERT_TRUE(ok);
+  EXPECT_EQ(state.open.periodIndex, 13);
+  EXPECT_EQ(state.open.period.company.Name(), "六月商事");
+  EXPECT_EQ(state.open.header.BonusMonth(13), 99);
+  EXPECT_EQ(state.open.header.BonusDay(13), 0);
+}
+
+TEST_F(SelDataTest, DeleteClearsOnlyASavedPeriod) {
+  SaveTestPeriod(File("令和8年"), 4, "四月商事");
+
+  RunWith([&] {
+    List()->setCurrentRow(4);
+    QTest::keyClick(List(), Qt::Key_Delete);
+    EXPECT_TRUE(dialogs.Texts().empty());  // May was never saved: nothing to ask
+
+    List()->setCurrentRow(3);
+    QTest::keyClick(List(), Qt::Key_Delete);
+    EXPECT_EQ(dialogs.Texts(), Texts{"選択されている給与/賞与のデータを削除しますか？"});
+    EXPECT_EQ(LineColour(4), kSilver);
+    EXPECT_EQ(Control<QLineEdit>("edNissu")->text(), " 0");
+  });
+
+  FileHeader header;
+  ReadHeader(File("令和8年"), header);
+  EXPECT_FALSE(header.Saved(4));
+  EXPECT_TRUE(state.open.period.company.Name().empty());
+}
+
+TEST_F(SelDataTest, BackupThenRestoreEndsTheProgram) {
+  SaveTestPeriod(File("令和8年"), 4, "四月商事");
+  TempDir backup;
+  TempDir empty;
+
+  RunWith([&] {
+    dialogs.folderToChoose = backup.Path().string() + "/";
+    Control<QAction>("mnBackup")->trigger();
+  });
+  EXPECT_EQ(dialogs.Texts(), Texts{"指定場所にバックアップしました。"});
+  EXPECT_EQ(dialogs.folderStartedAt, "/");
+  EXPECT_EQ(LoadBackupPath(state.settings, ""), backup.Path().string());
+  EXPECT_TRUE(fs::exists(backup / "令和8年給与･賞与.dat"));
+  EXPECT_TRUE(fs::exists(backup / "Saldesk.ini"));
+
+  // The backed-up year gains a saved month; restoring brings it back.
+  SaveTestPeriod(backup / "令和8年給与･賞与.dat", 5, "五月商事");
+  dialogs.Clear();
+  const bool ok = RunWith([&] {
+    dialogs.answers = {ui::MsgAnswer::No};
+    Control<QAction>("mnRestore")->trigger();  // No: nothing happens
+    dialogs.folderToChoose = empty.Path().string();
+    Control<QAction>("mnRestore")->trigger();  // no settings file there
+    EXPECT_FALSE(sel.RestartRequired());
+    dialogs.folderToChoose = backup.Path().string();
+    Control<QAction>("mnRestore")->trigger();
+    EXPECT_FALSE(sel.isVisible());
+  });
+
+  EXPECT_FALSE(ok);
+  EXPECT_TRUE(sel.RestartRequired());
+  const std::string question = "復元を行うと現在の設定内容とデータは上書きされます。";
+  EXPECT_EQ(dialogs.Texts(), (Texts{question, question, "ファイルが存在しない等のエラーにより中断しました。", question,
+                                    "指定された場所のデータで復元しました。\r復元を有効にする為、プログラムを終了します。"}));
+  EXPECT_EQ(dialogs.folderStartedAt, backup.Path().string());
+  FileHeader header;
+  ReadHeader(File("令和8年"), header);
+  EXPECT_TRUE(header.Saved(5));
+}
+
+// A picker that answers from a list, as a user who picks a folder that is gone and then another.
+class ScriptedFolders : public RecordingDialogs {
+ public:
+  std::optional<std::string> ChooseFolder(std::string_view, std::string_view start) override {
+    starts.emplace_back(start);
+    if (folders.empty()) return std::nullopt;
+    auto folder = folders.front();
+    folders.pop_front();
+    return folder;
+  }
+  std::deque<std::optional<std::string>> folders;
+  std::vector<std::string> starts;
+};
+
+TEST(FolderChooserTest, ReportsAMissingPresetAndAMissingChoice) {
+  TempDir program;
+  TempDir target;
+  ui::ProgramState state(program.Path());
+  const std::string gone = (program / "gone").string();
+  SaveBackupPath(state.settings, gone);
+  ScriptedFolders dialogs;
+  dialogs.folders = {(target / "nothing").string(), target.Path().string() + "/"};
+
+  const auto chosen = app::FolderChooser(state, dialogs).Choose("データファイルのバックアップ場所を指定");
+
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(*chosen, target.Path());
+  EXPECT_EQ(dialogs.Texts(), (Texts{"指定フォルダ[" + gone + "]がありません。", "指定フォルダはありません。"}));
+  EXPECT_EQ(dialogs.starts, (std::vector<std::string>{"/", "/"}));
+
+  dialogs.Clear();
+  dialogs.folders = {std::nullopt};
+  EXPECT_FALSE(app::FolderChooser(state, dialogs).Choose("x"));
+}
+
+}  // namespace
+}  // namespace paylark
