@@ -33,6 +33,7 @@ build: configure
 
 run: build
 	$(BUILD)/tools/saldesk-cli selfcheck --program-dir $(PROGRAM_DIR)
+	cd $(PROGRAM_DIR) && ./Saldesk
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -1,5 +1,6 @@
 #include "ui/program_state.h"
 
+#include "calc/payment_date.h"
 #include "calc/salary.h"
 #include "store/app_settings.h"
 
@@ -41,7 +42,17 @@ void ProgramState::RebuildLists(ItemKind kind) {
 }
 
 int ProgramState::LoadRateTables(std::vector<std::string>* errors) {
-  return tables.LoadFromFolder(paths.programDir, errors);
+  editions = RateTableEditions();
+  const int loaded = editions.LoadFromProgramFolder(paths.programDir, errors);
+  tables = editions.Current();
+  editionsLoaded = true;
+  return loaded;
+}
+
+const RateTables& ProgramState::TablesOfOpenPeriod() const {
+  if (!editionsLoaded) return tables;
+  const auto date = PaymentDateOfPeriod(open.eraYear, open.periodIndex, open.period.company, open.header);
+  return date ? editions.InForceOn(*date) : editions.Current();
 }
 
 ProgramState::CalcContext ProgramState::MakeCalcContext() const {
@@ -54,10 +65,11 @@ ProgramState::CalcContext ProgramState::MakeCalcContext() const {
 }
 
 CalcInputs ProgramState::Inputs(const CalcContext& context) const {
+  const RateTables& inForce = TablesOfOpenPeriod();
   return CalcInputs{options,
                     context.enabled,
-                    tables,
-                    tables.Presence(),
+                    inForce,
+                    inForce.Presence(),
                     open.periodIndex,
                     BonusPeriod() ? open.header.BonusMonth(open.periodIndex) : 0,
                     context.lookup.get()};

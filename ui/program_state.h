@@ -13,6 +13,7 @@
 #include "store/item_settings.h"
 #include "store/options.h"
 #include "store/profile_file.h"
+#include "store/rate_table_editions.h"
 #include "store/rate_tables.h"
 #include "store/year_file.h"
 
@@ -37,7 +38,9 @@ class ProgramState {
   ItemSettings bonusItems;
   DerivedItemLists salaryLists;
   DerivedItemLists bonusLists;
-  RateTables tables;
+  RateTables tables;            // the current edition (grade table, the screens' look-ups)
+  RateTableEditions editions;   // every edition; a calculation uses the one of its payment date
+  bool editionsLoaded = false;  // false: `tables` answers for every date (tests set it directly)
   OpenPeriod open;  // CurrentDataFile, PeriodIndex, header, the period in memory, month cache
 
   // Remembered for the run.
@@ -50,7 +53,8 @@ class ProgramState {
   // Reads one kind's payslip item settings and rebuilds its derived lists.
   void LoadItemSettings(ItemKind kind);
   void SetItemSettings(const ItemSettings& items);  // after the item settings dialog's OK
-  // Reads the four table files of the program folder; returns how many loaded.
+  // Reads the four table files of the program folder and the older editions beside them;
+  // returns how many of the current edition loaded.
   int LoadRateTables(std::vector<std::string>* errors = nullptr);
 
   PeriodBlock& Period() { return open.period; }
@@ -73,6 +77,8 @@ class ProgramState {
   };
   CalcContext MakeCalcContext() const;
   CalcInputs Inputs(const CalcContext& context) const;
+  // The tables in force on the open period's payment date.
+  const RateTables& TablesOfOpenPeriod() const;
 
  private:
   void RebuildLists(ItemKind kind);

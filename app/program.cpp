@@ -1,0 +1,184 @@
+#include "app/program.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include "app/inp_pass.h"
+#include "app/main_window.h"
+#include "app/ref_data.h"
+#include "app/sel_data.h"
+#include "app/set_pass.h"
+#include "app/shell_screens.h"
+#include "screens/calc_window.h"
+#include "screens/corp_info.h"
+#include "screens/kenho_hyo.h"
+#include "screens/memb_edit.h"
+#include "screens/memb_list.h"
+#include "screens/option.h"
+#include "screens/prn_form.h"
+#include "store/app_settings.h"
+#include "store/era.h"
+#include "store/year_file.h"
+#include "ui/program_state.h"
+#include "ui/qt_text.h"
+
+#ifndef PAYLARK_VERSION
+#define PAYLARK_VERSION "3.0.1"
+#endif
+
+namespace paylark::app {
+namespace {
+
+constexpr const char* kTaxTableNotice =
+    "源泉徴収税額表を平成19年1月以降分に更新しています。\r平成18年以前のデータを修正時、計算結果が変わります。\r"
+    "(給与台帳や給与/賞与一覧表の印刷には影響しません)";
+
+// The numeric value of a stored version text ("1.00"); 0 when it is not a number.
+double ParseVersion(const std::string& text) {
+  bool ok = false;
+  const double v = QString::fromStdString(text).trimmed().toDouble(&ok);
+  return ok ? v : 0.0;
+}
+
+}  // namespace
+
+QString VersionText() {
+  // "3.0.1" -> "3.01": the first number, a point, the second and third numbers.
+  const QStringList parts = QString::fromLatin1(PAYLARK_VERSION).split('.');
+  return parts.value(0) + "." + parts.value(1, "0") + parts.value(2, "0");
+}
+
+// Every screen is created once, in this order, and lives until the program ends.
+struct Program::Parts {
+  Parts(const std::filesystem::path& folder, ui::DialogService& d)
+      : dialogs(d),
+        state(folder),
+        main(state, dialogs, screens),
+        refData(state, dialogs, &main),
+        selData(state, dialogs, refData, &main),
+        kenhoHyo(state, &main),
+        calc(dialogs, &main),
+        membEdit(state, dialogs, kenhoHyo, calc, &main),
+        membList(state, dialogs, membEdit, &main),
+        option(state, dialogs, &main),
+        prnFormK(state, dialogs, &main),
+        prnFormS(state, dialogs, &main),
+        corpInfo(state, dialogs, &main),
+        inpPass(state, dialogs, &main),
+        setPass(state, dialogs, &main) {}
+
+  ui::DialogService& dialogs;
+  ui::ProgramState state;
+  ShellScreens screens;
+  TfmMain main;
+  TfmRefData refData;
+  TfmSelData selData;
+  screens::TfmKenhoHyo kenhoHyo;
+  screens::TfmCalc calc;
+  screens::TfmMembEdit membEdit;
+  screens::TfmMembList membList;
+  screens::TfmOption option;
+  screens::TfmPrnFormK prnFormK;
+  screens::TfmPrnFormS prnFormS;
+  screens::TfmCorpInfo corpInfo;
+  TfmInpPass inpPass;
+  TfmSetPass setPass;
+  int tablesLoaded = 0;
+};
+
+Program::Program(const std::filesystem::path& programFolder, ui::DialogService& dialogs)
+    : parts_(std::make_unique<Parts>(programFolder, dialogs)) {
+  Parts& p = *parts_;
+  ShellScreens& s = p.screens;
+  s.companyInfo = [&p] { return p.corpInfo.Edit(); };
+  s.inputItems = [&p] { return p.option.Run(); };
+  s.payslipItems = [&p](ItemKind kind) { return kind == ItemKind::Bonus ? p.prnFormS.Run() : p.prnFormK.Run(); };
+  s.employeeList = [&p](int mode) { return p.membList.Run(static_cast<screens::MembListMode>(mode)); };
+  s.periodSelection = [&p](bool returning) {
+    const bool ok = p.selData.Run(returning);
+    if (p.selData.RestartRequired()) p.main.SetRestartRequired(true);
+    return ok;
+  };
+  s.versionBox = [&p] {
+    p.dialogs.Information(ui::ToUtf8(ui::kApplicationTitle + "\r" + QStringLiteral("プログラムバージョン ") + VersionText()));
+  };
+  s.help = [&p](int) { p.dialogs.Information("ヘルプファイルがインストールされていません。"); };
+  p.option.SetPasswordHook([&p] { p.setPass.Run(); });
+  p.selData.SetHelp(s.help);
+  p.main.UpdateCommands();
+}
+
+Program::~Program() = default;
+
+TfmMain& Program::MainWindow() { return parts_->main; }
+
+bool Program::Start() {
+  Parts& p = *parts_;
+  ui::ProgramState& state = p.state;
+  state.LoadOptions();
+  p.tablesLoaded = state.LoadRateTables();
+
+  std::error_code ec;
+  std::filesystem::create_directories(state.paths.dataDir, ec);
+  if (!std::filesystem::is_directory(state.paths.dataDir)) {
+    p.dialogs.Error("データ用フォルダーが作成できません。");
+    return false;
+  }
+  state.open.eraYear = EraOf(Today());
+  state.open.currentDataFile = state.paths.dataDir / YearFileName(state.open.eraYear);
+  try {
+    CreateYearFile(state.open.currentDataFile, state.open);
+  } catch (const YearFileError& e) {
+    p.dialogs.Error(e.UserText());
+  }
+
+  QObject::connect(&p.main, &TfmMain::Closing, [&p] {
+    if (p.main.RestartRequired()) return;
+    WindowSettings placement = p.main.Placement();
+    placement.memberListWidth = p.membList.width();
+    placement.memberListHeight = p.membList.height();
+    try {
+      SaveWindowSettings(p.state.settings, placement);
+      SavePreviewButtonBar(p.state.settings, LoadPreviewButtonBar(p.state.settings));
+    } catch (const std::exception& e) {
+      p.dialogs.Error(e.what());
+    }
+  });
+
+  const WindowSettings placement =
+      LoadWindowSettings(state.settings, p.membList.width(), p.membList.height());
+  p.main.ApplyPlacement(placement);
+  p.main.show();
+  QTimer::singleShot(0, &p.main, [this] { FirstActivation(); });
+  return true;
+}
+
+void Program::FirstActivation() {
+  Parts& p = *parts_;
+  if (p.tablesLoaded < 3) {
+    p.dialogs.Error("必要な表データファイルが足りません。");
+    p.main.close();
+    return;
+  }
+  const std::string previous = LoadProgramVersion(p.state.settings);
+  if (ParseVersion(previous) < 2.1) p.dialogs.Information(kTaxTableNotice);
+  try {
+    SaveProgramVersion(p.state.settings, ui::ToUtf8(VersionText()));
+  } catch (const std::exception& e) {
+    p.dialogs.Error(e.what());
+  }
+  QApplication::processEvents();
+
+  if (!p.inpPass.RunAtStartUp()) {
+    p.main.close();
+    return;
+  }
+  if (!p.screens.periodSelection(false)) {
+    p.main.close();
+    return;
+  }
+  p.main.ActivatePeriod();
+  if (!p.main.FirstRunMode()) p.main.SetStartupInProgress(false);
+}
+
+}  // namespace paylark::app

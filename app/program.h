@@ -1,0 +1,33 @@
+// The program's life: the write test, the windows created once, the rate tables, the data folder
+// and today's yearly file, the first activation of the main window (placement, the tax table
+// notice, the start-up password, the period selection) and the settings written at the end.
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <memory>
+
+#include "ui/dialog_service.h"
+
+namespace paylark::app {
+
+// The version text "3.01" of the program (from the project version).
+QString VersionText();
+
+class Program {
+ public:
+  Program(const std::filesystem::path& programFolder, ui::DialogService& dialogs);
+  ~Program();
+
+  // Runs the start-up; false when the program must end at once (the messages were shown).
+  bool Start();
+  // The main window, for the single-instance request to come to the front.
+  class TfmMain& MainWindow();
+
+ private:
+  struct Parts;
+  std::unique_ptr<Parts> parts_;
+  void FirstActivation();
+};
+
+}  // namespace paylark::app
