@@ -6,25 +6,10 @@
 #include "calc/display_format.h"
 #include "calc/input_format.h"
 #include "calc/number_parse.h"
+#include "calc/sheet_takeover.h"
 
 namespace paylark::app {
 namespace {
-
-constexpr std::array<std::pair<std::string_view, Kintai>, 13> kAttendanceFields{{
-    {"出勤日数", Kintai::WorkDays},
-    {"有休日数", Kintai::PaidLeaveDays},
-    {"欠勤日数", Kintai::AbsenceDays},
-    {"休日出勤日数", Kintai::HolidayWorkDays},
-    {"特別休暇日数", Kintai::SpecialLeaveDays},
-    {"実働時間", Kintai::WorkedHours},
-    {"普通残業時間", Kintai::OvertimeHours},
-    {"深夜残業時間", Kintai::NightOvertimeHours},
-    {"休日普通残業", Kintai::HolidayOvertime},
-    {"休日深夜残業", Kintai::HolidayNightOvertime},
-    {"遅刻早退回数", Kintai::LateCount},
-    {"遅刻早退時間", Kintai::LateHours},
-    {"有休残日数", Kintai::PaidLeaveBalance},
-}};
 
 constexpr std::array<std::string_view, 5> kDayRows{"出勤日数", "有休日数", "欠勤日数", "休日出勤日数",
                                                    "特別休暇日数"};
@@ -106,10 +91,8 @@ std::vector<int> ActiveSlots(const PeriodBlock& period) {
 
 double CellValue(const PeriodBlock& period, int slot, const SheetRow& row, const Options& options, ItemKind kind) {
   if (row.Attendance()) {
-    for (const auto& [name, field] : kAttendanceFields) {
-      if (row.name == name) return period.Attendance(slot).Get(field);
-    }
-    return 0;
+    const auto field = AttendanceFieldOfRow(row.name);
+    return field ? period.Attendance(slot).Get(*field) : 0;
   }
   if (kind == ItemKind::Bonus) {
     if (row.name == "賞与") return period.Payment(slot).Get(Sikyu::Bonus);

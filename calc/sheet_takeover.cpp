@@ -73,6 +73,13 @@ void TakeOverVariableItems(PeriodBlock& period, int slot, int column, const Shee
 
 }  // namespace
 
+std::optional<Kintai> AttendanceFieldOfRow(std::string_view rowName) {
+  for (const auto& [name, field] : kAttendanceRows) {
+    if (rowName == name) return field;
+  }
+  return std::nullopt;
+}
+
 const std::string& SheetColumns::Cell(int column, std::size_t row) const {
   static const std::string kEmpty;
   if (column < 1 || static_cast<std::size_t>(column) > cells.size()) return kEmpty;
@@ -108,8 +115,8 @@ void TakeOverSheetColumn(PeriodBlock& period, int slot, const SheetColumns& shee
 
   const int column = SheetColumnOfSlot(period, slot);
   for (std::size_t row = 0; row < sheet.rowNames.size(); ++row) {
-    for (const auto& [name, field] : kAttendanceRows) {
-      if (sheet.rowNames[row] == name) attendance.Set(field, ParseNumber(sheet.Cell(column, row), reporter));
+    if (const auto field = AttendanceFieldOfRow(sheet.rowNames[row])) {
+      attendance.Set(*field, ParseNumber(sheet.Cell(column, row), reporter));
     }
   }
   TakeOverVariableItems(period, slot, column, sheet, in, reporter);

@@ -3,7 +3,9 @@
 // the cell texts keyed by row name, so it needs no grid.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "calc/bonus.h"
@@ -20,6 +22,9 @@ struct SheetColumns {
   // The cell of an employee column and row; empty text when the sheet has no such cell.
   const std::string& Cell(int column, std::size_t row) const;
 };
+
+// The attendance field a salary sheet row carries, by the row's name; nullopt for other rows.
+std::optional<Kintai> AttendanceFieldOfRow(std::string_view rowName);
 
 // The sheet column of a slot: the number of active employees among slots 1..slot.
 int SheetColumnOfSlot(const PeriodBlock& period, int slot);
