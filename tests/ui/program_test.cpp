@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/main_window.h"
+#include "app/program.h"
+#include "store/app_settings.h"
+#include "store/password.h"
+#include "store/profile_file.h"
+#include "support/temp_dir.h"
+#include "ui_support/gui_helpers.h"
+#include "ui_support/recording_dialogs.h"
+
+namespace paylark {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::RecordingDialogs;
+using testing::TempDir;
+
+// Runs `action` on the modal dialog with the given objectName once it is open.
+void OnModalNamed(const QString& name, std::function<void(QWidget*)> action) {
+  auto* timer = new QTimer;
+  auto waited = std::make_shared<int>(0);
+  QObject::connect(timer, &QTimer::timeout, [=] {
+    QWidget* modal = QApplication::activeModalWidget();
+    *waited += 10;
+    if ((modal && modal->objectName() == name) || *waited > 10000) {
+      timer->stop();
+      timer->deleteLater();
+      if (modal && modal->objectName() == name) {
+        action(modal);
+      } else {
+        ADD_FAILURE() << "no " << name.toStdString();
+      }
+    }
+  });
+  timer->start(10);
+}
+
+void CancelPeriodSelection(QWidget* selData) {
+  testing::Click(testing::Child<QPushButton>(selData, "bbCancel"));
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  // A program folder with the generated tables (all four, or the first `tables` of them).
+  void LayOut(int tables = 4) {
+    const char* names[] = {"税額表(給与).dat", "税額表(賞与).dat", "雇用保険料額表.dat", "健康保険料額表.dat"};
+    for (int i = 0; i < tables; ++i) fs::copy_file(fs::path(PAYLARK_PROGRAM_DIR) / names[i], folder / names[i]);
+  }
+  bool Contains(const std::string& text) const {
+    for (const auto& t : dialogs.Texts()) {
+      if (t == text) return true;
+    }
+    return false;
+  }
+  // Starts the program and waits until the main window has closed again.
+  void RunUntilClosed(app::Program& program) {
+    ASSERT_TRUE(program.Start());
+    QTRY_VERIFY_WITH_TIMEOUT(!program.MainWindow().isVisible(), 15000);
+  }
+
+  TempDir folder;
+  RecordingDialogs dialogs;
+};
+
+TEST_F(ProgramTest, FirstStartShowsTheTaxNoticeOnceAndEndsWhenThePeriodSelectionIsLeft) {
+  LayOut();
+  {
+    app::Program program(folder.Path(), dialogs);
+    OnModalNamed("TfmSelData", CancelPeriodSelection);
+    RunUntilClosed(program);
+  }
+  EXPECT_TRUE(Contains("源泉徴収税額表を平成19年1月以降分に更新しています。\r平成18年以前のデータを修正時、計算結果が変わります。\r"
+                       "(給与台帳や給与/賞与一覧表の印刷には影響しません)"));
+  EXPECT_TRUE(Contains("初期設定を中止し、プログラムを終了して宜しいですか？"));
+  EXPECT_TRUE(fs::exists(folder / "Data" / YearFileName(EraOf(Today()))));
+  EXPECT_EQ(LoadProgramVersion(ProfileFile(folder / "Saldesk.ini")), app::VersionText().toStdString());
+
+  dialogs.Clear();
+  app::Program again(folder.Path(), dialogs);
+  OnModalNamed("TfmSelData", CancelPeriodSelection);
+  RunUntilClosed(again);
+  EXPECT_FALSE(Contains("源泉徴収税額表を平成19年1月以降分に更新しています。\r平成18年以前のデータを修正時、計算結果が変わります。\r"
+                        "(給与台帳や給与/賞与一覧表の印刷には影響しません)"));
+}
+
+TEST_F(ProgramTest, FewerThanThreeTablesEndTheProgram) {
+  LayOut(2);
+  app::Program program(folder.Path(), dialogs);
+  RunUntilClosed(program);
+  EXPECT_TRUE(Contains("必要な表データファイルが足りません。"));
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(ProgramTest, TheStartUpPasswordIsAskedUntilItIsRight) {
+  LayOut();
+  {
+    ProfileFile settings(folder / "Saldesk.ini");
+    SaveStoredPassword(settings, StorePassword("abc"));
+    SaveProgramVersion(settings, "3.01");
+  }
+  app::Program program(folder.Path(), dialogs);
+  OnModalNamed("TfmInpPass", [](QWidget* prompt) {
+    auto* field = testing::Child<QLineEdit>(prompt, "edPassword");
+    field->setText("abd");
+    testing::Click(testing::Child<QPushButton>(prompt, "bbOk"));
+    field->setText("abc");
+    OnModalNamed("TfmSelData", CancelPeriodSelection);
+    testing::Click(testing::Child<QPushButton>(prompt, "bbOk"));
+  });
+  RunUntilClosed(program);
+  EXPECT_TRUE(Contains("パスワードが違います"));
+  EXPECT_TRUE(Contains("初期設定を中止し、プログラムを終了して宜しいですか？"));
+}
+
+TEST_F(ProgramTest, CancellingThePasswordEndsBeforeThePeriodSelection) {
+  LayOut();
+  SaveStoredPassword(*std::make_unique<ProfileFile>(folder / "Saldesk.ini"), StorePassword("abc"));
+  app::Program program(folder.Path(), dialogs);
+  OnModalNamed("TfmInpPass", [](QWidget* prompt) {
+    testing::Click(testing::Child<QPushButton>(prompt, "bbCancel"));
+  });
+  RunUntilClosed(program);
+  EXPECT_FALSE(Contains("初期設定を中止し、プログラムを終了して宜しいですか？"));
+}
+
+}  // namespace
+}  // namespace paylark
