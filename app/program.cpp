@@ -1,7 +1,9 @@
 #include "app/program.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTimer>
+#include <map>
 
 #include "app/inp_pass.h"
 #include "app/main_window.h"
@@ -39,6 +41,31 @@ double ParseVersion(const std::string& text) {
   const double v = QString::fromStdString(text).trimmed().toDouble(&ok);
   return ok ? v : 0.0;
 }
+
+// F1 in a screen opens the help topic of that screen; the main window and the period selection
+// handle F1 themselves.
+class HelpKey : public QObject {
+ public:
+  HelpKey(std::function<void(int)> help, QObject* parent) : QObject(parent), help_(std::move(help)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget) return false;
+    static const std::map<QString, int> kTopics = {
+        {"TfmCalc", 241},     {"TfmMembList", 250}, {"TfmCorpInfo", 310}, {"TfmMembEdit", 320},
+        {"TfmOption", 410},   {"TfmPrnFormK", 420}, {"TfmPrnFormS", 420},
+    };
+    const auto topic = kTopics.find(widget->window()->objectName());
+    if (topic == kTopics.end()) return false;
+    help_(topic->second);
+    return true;
+  }
+
+ private:
+  std::function<void(int)> help_;
+};
 
 }  // namespace
 
@@ -103,6 +130,7 @@ Program::Program(const std::filesystem::path& programFolder, ui::DialogService& 
     p.dialogs.Information(ui::ToUtf8(ui::kApplicationTitle + "\r" + QStringLiteral("プログラムバージョン ") + VersionText()));
   };
   s.help = [&p](int) { p.dialogs.Information("ヘルプファイルがインストールされていません。"); };
+  qApp->installEventFilter(new HelpKey(s.help, &p.main));
   p.option.SetPasswordHook([&p] { p.setPass.Run(); });
   p.selData.SetHelp(s.help);
   p.main.UpdateCommands();
