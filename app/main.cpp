@@ -4,7 +4,6 @@
 #include "app/main_window.h"
 #include "app/program.h"
 #include "app/single_instance.h"
-#include "store/app_settings.h"
 #include "ui/fonts.h"
 #include "ui/qt_dialog_service.h"
 #include "ui/qt_text.h"
@@ -25,11 +24,7 @@ int main(int argc, char** argv) {
   instance.Listen();
 
   const std::filesystem::path folder = QCoreApplication::applicationDirPath().toStdString();
-  const StartupWriteTestResult writeTest = StartupWriteTest(folder, folder / "Saldesk.ini");
-  if (!writeTest.ok) {
-    for (const std::string& message : writeTest.Messages()) dialogs.Error(message);
-    return 1;
-  }
+  if (!app::PassesWriteTest(folder, dialogs)) return 1;
 
   app::Program program(folder, dialogs);
   QObject::connect(&instance, &app::SingleInstance::RaiseRequested, [&program] {

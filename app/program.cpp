@@ -113,6 +113,12 @@ struct Program::Parts {
   int tablesLoaded = 0;
 };
 
+bool PassesWriteTest(const std::filesystem::path& programFolder, ui::DialogService& dialogs) {
+  const StartupWriteTestResult result = StartupWriteTest(programFolder, programFolder / "Saldesk.ini");
+  for (const std::string& message : result.Messages()) dialogs.Error(message);
+  return result.ok;
+}
+
 Program::Program(const std::filesystem::path& programFolder, ui::DialogService& dialogs)
     : parts_(std::make_unique<Parts>(programFolder, dialogs)) {
   Parts& p = *parts_;

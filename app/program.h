@@ -14,6 +14,10 @@ namespace paylark::app {
 // The version text "3.01" of the program (from the project version).
 QString VersionText();
 
+// The start-up write test of the program folder and its settings file; on failure its messages
+// are shown and the program must end.
+bool PassesWriteTest(const std::filesystem::path& programFolder, ui::DialogService& dialogs);
+
 class Program {
  public:
   Program(const std::filesystem::path& programFolder, ui::DialogService& dialogs);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <fstream>
 #include <QPushButton>
 #include <QTest>
 
@@ -86,6 +87,17 @@ TEST_F(ProgramTest, FirstStartShowsTheTaxNoticeOnceAndEndsWhenThePeriodSelection
   RunUntilClosed(again);
   EXPECT_FALSE(Contains("源泉徴収税額表を平成19年1月以降分に更新しています。\r平成18年以前のデータを修正時、計算結果が変わります。\r"
                         "(給与台帳や給与/賞与一覧表の印刷には影響しません)"));
+}
+
+TEST_F(ProgramTest, AReadOnlySettingsFileStopsTheStartUp) {
+  LayOut();
+  EXPECT_TRUE(app::PassesWriteTest(folder.Path(), dialogs));
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_FALSE(fs::exists(folder / "Write.chk"));
+  std::ofstream(folder / "Saldesk.ini") << "[Option]\r\n";
+  fs::permissions(folder / "Saldesk.ini", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_FALSE(app::PassesWriteTest(folder.Path(), dialogs));
+  EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{"設定ファイルに書き込み出来ません。", "プログラム起動不可[0]"}));
 }
 
 TEST_F(ProgramTest, FewerThanThreeTablesEndTheProgram) {
