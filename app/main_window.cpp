@@ -610,8 +610,7 @@ void TfmMain::ImportReports() {
   if (!screens_.importReports) return;
   // Typed figures reach the records first, so that rebuilding the sheet keeps them.
   CommitAndRecalculate(false);
-  screens_.importReports();
-  BuildSheet(false);
+  if (screens_.importReports()) BuildSheet(false);
 }
 
 void TfmMain::CompanyInfo() {

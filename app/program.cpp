@@ -8,6 +8,7 @@
 #include "app/inp_pass.h"
 #include "app/main_window.h"
 #include "app/ref_data.h"
+#include "app/report_import.h"
 #include "app/sel_data.h"
 #include "app/set_pass.h"
 #include "app/shell_screens.h"
@@ -132,6 +133,7 @@ Program::Program(const std::filesystem::path& programFolder, ui::DialogService& 
     if (p.selData.RestartRequired()) p.main.SetRestartRequired(true);
     return ok;
   };
+  s.importReports = [&p] { return ImportAttendanceReports(p.state, p.dialogs); };
   s.versionBox = [&p] {
     p.dialogs.Information(ui::ToUtf8(ui::kApplicationTitle + "\r" + QStringLiteral("プログラムバージョン ") + VersionText()));
   };
