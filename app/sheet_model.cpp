@@ -14,20 +14,6 @@ namespace {
 constexpr std::array<std::string_view, 5> kDayRows{"出勤日数", "有休日数", "欠勤日数", "休日出勤日数",
                                                    "特別休暇日数"};
 
-constexpr std::array<std::pair<Sikyu, UserItem>, 6> kPaymentFields{{
-    {Sikyu::VariableAllowance1, UserItem::VariableAllowance1},
-    {Sikyu::VariableAllowance2, UserItem::VariableAllowance2},
-    {Sikyu::VariableAllowance3, UserItem::VariableAllowance3},
-    {Sikyu::Other1, UserItem::Other1},
-    {Sikyu::Other2, UserItem::Other2},
-    {Sikyu::Other3, UserItem::Other3},
-}};
-constexpr std::array<std::pair<Koujo, UserItem>, 3> kDeductionFields{{
-    {Koujo::VariableDeduction1, UserItem::VariableDeduction1},
-    {Koujo::VariableDeduction2, UserItem::VariableDeduction2},
-    {Koujo::VariableDeduction3, UserItem::VariableDeduction3},
-}};
-
 bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
 bool IsVariableEntry(const std::string& entry) { return !entry.empty() && entry[0] != 'F'; }
@@ -98,10 +84,11 @@ double CellValue(const PeriodBlock& period, int slot, const SheetRow& row, const
     if (row.name == "賞与") return period.Payment(slot).Get(Sikyu::Bonus);
     if (row.name == "役員報酬") return period.Payment(slot).Get(Sikyu::DirectorPay);
   }
-  for (const auto& [field, user] : kPaymentFields) {
+  // その他 are read from the payment record (the deduction record holds the same amounts).
+  for (const auto& [field, user] : kVariablePaymentRows) {
     if (row.name == options.Name(user)) return period.Payment(slot).Get(field);
   }
-  for (const auto& [field, user] : kDeductionFields) {
+  for (const auto& [field, user] : kVariableDeductionRows) {
     if (row.name == options.Name(user)) return period.Deduction(slot).Get(field);
   }
   return 0;

@@ -27,24 +27,6 @@ constexpr std::array<std::pair<std::string_view, Kintai>, 13> kAttendanceRows{{
     {"有休残日数", Kintai::PaidLeaveBalance},
 }};
 
-// Variable payment and deduction items with the user item whose name labels their row.
-constexpr std::array<std::pair<Sikyu, UserItem>, 6> kVariablePayments{{
-    {Sikyu::VariableAllowance1, UserItem::VariableAllowance1},
-    {Sikyu::VariableAllowance2, UserItem::VariableAllowance2},
-    {Sikyu::VariableAllowance3, UserItem::VariableAllowance3},
-    {Sikyu::Other1, UserItem::Other1},
-    {Sikyu::Other2, UserItem::Other2},
-    {Sikyu::Other3, UserItem::Other3},
-}};
-constexpr std::array<std::pair<Koujo, UserItem>, 6> kVariableDeductions{{
-    {Koujo::VariableDeduction1, UserItem::VariableDeduction1},
-    {Koujo::VariableDeduction2, UserItem::VariableDeduction2},
-    {Koujo::VariableDeduction3, UserItem::VariableDeduction3},
-    {Koujo::Other1, UserItem::Other1},
-    {Koujo::Other2, UserItem::Other2},
-    {Koujo::Other3, UserItem::Other3},
-}};
-
 Yen CellYen(const std::string& text, Reporter& reporter) { return TruncateYen(ParseNumber(text, reporter)); }
 
 // Clears the variable payment and deduction items and fills them from the rows that carry the
@@ -54,16 +36,16 @@ void TakeOverVariableItems(PeriodBlock& period, int slot, int column, const Shee
   PaymentRecord& payment = period.Payment(slot);
   DeductionRecord& deduction = period.Deduction(slot);
   const EnabledItems& enabled = in.enabled.For(period.Employee(slot).PayFormCode());
-  for (const auto& [item, user] : kVariablePayments) payment.Set(item, 0);
-  for (const auto& [item, user] : kVariableDeductions) deduction.Set(item, 0);
+  for (const auto& [item, user] : kVariablePaymentRows) payment.Set(item, 0);
+  for (const auto& [item, user] : kVariableDeductionRows) deduction.Set(item, 0);
   for (std::size_t row = 0; row < sheet.rowNames.size(); ++row) {
     const std::string& name = sheet.rowNames[row];
-    for (const auto& [item, user] : kVariablePayments) {
+    for (const auto& [item, user] : kVariablePaymentRows) {
       if (enabled.Has(item) && name == in.options.Name(user)) {
         payment.Set(item, CellYen(sheet.Cell(column, row), reporter));
       }
     }
-    for (const auto& [item, user] : kVariableDeductions) {
+    for (const auto& [item, user] : kVariableDeductionRows) {
       if (enabled.Has(item) && name == in.options.Name(user)) {
         deduction.Set(item, CellYen(sheet.Cell(column, row), reporter));
       }

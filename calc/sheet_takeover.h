@@ -3,14 +3,17 @@
 // the cell texts keyed by row name, so it needs no grid.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "calc/bonus.h"
 #include "calc/calc_inputs.h"
 #include "calc/reporter.h"
+#include "store/options.h"
 #include "store/period.h"
 
 namespace paylark {
@@ -22,6 +25,25 @@ struct SheetColumns {
   // The cell of an employee column and row; empty text when the sheet has no such cell.
   const std::string& Cell(int column, std::size_t row) const;
 };
+
+// Variable payment and deduction items with the user item whose name labels their sheet row.
+// その他 1..3 stand in both records with the same amounts.
+inline constexpr std::array<std::pair<Sikyu, UserItem>, 6> kVariablePaymentRows{{
+    {Sikyu::VariableAllowance1, UserItem::VariableAllowance1},
+    {Sikyu::VariableAllowance2, UserItem::VariableAllowance2},
+    {Sikyu::VariableAllowance3, UserItem::VariableAllowance3},
+    {Sikyu::Other1, UserItem::Other1},
+    {Sikyu::Other2, UserItem::Other2},
+    {Sikyu::Other3, UserItem::Other3},
+}};
+inline constexpr std::array<std::pair<Koujo, UserItem>, 6> kVariableDeductionRows{{
+    {Koujo::VariableDeduction1, UserItem::VariableDeduction1},
+    {Koujo::VariableDeduction2, UserItem::VariableDeduction2},
+    {Koujo::VariableDeduction3, UserItem::VariableDeduction3},
+    {Koujo::Other1, UserItem::Other1},
+    {Koujo::Other2, UserItem::Other2},
+    {Koujo::Other3, UserItem::Other3},
+}};
 
 // The attendance field a salary sheet row carries, by the row's name; nullopt for other rows.
 std::optional<Kintai> AttendanceFieldOfRow(std::string_view rowName);

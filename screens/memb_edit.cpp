@@ -72,6 +72,14 @@ QLabel* Label(const QString& text, QWidget* parent, const char* name = nullptr) 
   return l;
 }
 
+// A caption and its field side by side in a grid of a group box.
+void AddLabelled(QGridLayout* grid, int row, int col, const QString& caption, QWidget* field, QLabel** label) {
+  QLabel* l = Label(caption, grid->parentWidget());
+  if (label) *label = l;
+  grid->addWidget(l, row, col);
+  grid->addWidget(field, row, col + 1);
+}
+
 }  // namespace
 
 struct TfmMembEdit::Controls {
@@ -306,10 +314,7 @@ QWidget* TfmMembEdit::BuildPaymentGroup() {
   box->setObjectName(QStringLiteral("gbSikyu"));
   auto* g = new QGridLayout(box);
   auto add = [&](int row, int col, const QString& caption, QWidget* field, QLabel** label = nullptr) {
-    QLabel* l = Label(caption, box);
-    if (label) *label = l;
-    g->addWidget(l, row, col);
-    g->addWidget(field, row, col + 1);
+    AddLabelled(g, row, col, caption, field, label);
   };
   c_->edChingin1 = MakeNumEdit("edChingin1", 90, 7);
   add(0, 0, QStringLiteral("基本給"), c_->edChingin1);
@@ -353,10 +358,7 @@ QWidget* TfmMembEdit::BuildDeductionGroup() {
   box->setObjectName(QStringLiteral("gbKoujo"));
   auto* g = new QGridLayout(box);
   auto add = [&](int row, int col, const QString& caption, QWidget* field, QLabel** label = nullptr) {
-    QLabel* l = Label(caption, box);
-    if (label) *label = l;
-    g->addWidget(l, row, col);
-    g->addWidget(field, row, col + 1);
+    AddLabelled(g, row, col, caption, field, label);
   };
   c_->edJuumin6 = MakeNumEdit("edJuumin6", 70, 6);
   add(0, 0, QStringLiteral("住民税(6月)"), c_->edJuumin6);
