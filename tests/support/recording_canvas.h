@@ -1,0 +1,57 @@
+// A canvas that keeps every call, for checking positions of report layouts exactly.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "print/canvas.h"
+
+namespace paylark::testing {
+
+struct RecordedText {
+  int x = 0, y = 0;
+  print::DeviceFont font;
+  std::string character;
+};
+struct RecordedShape {
+  enum Kind { Line, Frame, Fill } kind = Line;
+  int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  int pen = 0;  // the pen width in force (lines and frames)
+};
+
+class RecordingCanvas : public print::Canvas {
+ public:
+  void SetPen(int width) override { pen = width; }
+  void Line(int x1, int y1, int x2, int y2) override { shapes.push_back({RecordedShape::Line, x1, y1, x2, y2, pen}); }
+  void Frame(int x1, int y1, int x2, int y2) override { shapes.push_back({RecordedShape::Frame, x1, y1, x2, y2, pen}); }
+  void Fill(int x1, int y1, int x2, int y2, print::Rgb) override {
+    shapes.push_back({RecordedShape::Fill, x1, y1, x2, y2, 0});
+  }
+  void Character(int x, int y, const print::DeviceFont& font, std::string_view character) override {
+    texts.push_back({x, y, font, std::string(character)});
+  }
+
+  // The characters drawn on one row (same y) from x on, joined while they follow each other at
+  // the given advance or less; the first run that starts exactly at x.
+  std::string RunAt(int x, int y, int maxGap) const {
+    std::string run;
+    int at = -1;
+    for (const RecordedText& t : texts) {
+      if (t.y != y) continue;
+      if (at < 0 && t.x == x) {
+        run = t.character;
+        at = t.x;
+      } else if (at >= 0 && t.x > at && t.x - at <= maxGap) {
+        run += t.character;
+        at = t.x;
+      }
+    }
+    return run;
+  }
+
+  int pen = 0;
+  std::vector<RecordedText> texts;
+  std::vector<RecordedShape> shapes;
+};
+
+}  // namespace paylark::testing
