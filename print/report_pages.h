@@ -1,16 +1,13 @@
 // One page of a report: the date texts and the origin set, then the layout of the kind drawn.
 #pragma once
 
+#include "print/date_texts.h"
 #include "print/page_model.h"
 #include "print/report_code.h"
 #include "print/report_sheets.h"
 #include "print/report_source.h"
 
 namespace paylark::print {
-
-// The page's date texts: for payslips the era name of today (cut to five bytes with blanks) and
-// the typed payment date; for the other reports today's date.
-void SetDateTexts(PageModel& page, ReportCode code, const ReportSource& source);
 
 // Draws sheet `ref` of the job (see ReportPages). Payslips: the upper one at originY −0.5 mm, the
 // lower one at 148.0 mm.
