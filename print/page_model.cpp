@@ -1,5 +1,6 @@
 #include "print/page_model.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "store/sjis.h"
@@ -36,6 +37,28 @@ void PageModel::SelectPen(int width) {
 
 namespace {
 
+// The Shift-JIS form of a text to draw. A character without one (a damaged name read from a file
+// shows as U+FFFD) is drawn as a full-width "？" rather than failing the whole page.
+std::string DrawableSjis(std::string_view utf8) {
+  try {
+    return ToSjis(utf8);
+  } catch (const EncodingError&) {
+  }
+  std::string sjis;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+    std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    length = std::min(length, utf8.size() - i);
+    try {
+      sjis += ToSjis(utf8.substr(i, length));
+    } catch (const EncodingError&) {
+      sjis += "\x81\x48";  // ？
+    }
+    i += length;
+  }
+  return sjis;
+}
+
 double Advance(const PageModel& m) {
   return m.condensed ? m.fontHeight * 3.0 / 7.0 : m.fontHeight / 2.0;
 }
@@ -43,7 +66,7 @@ double Advance(const PageModel& m) {
 }  // namespace
 
 double PageModel::TextEnd(std::string_view utf8, double x) const {
-  return x + Advance(*this) * static_cast<double>(ToSjis(utf8).size());
+  return x + Advance(*this) * static_cast<double>(DrawableSjis(utf8).size());
 }
 
 void PageModel::PutText(std::string_view utf8, double x, double y) {
@@ -55,7 +78,7 @@ void PageModel::PutText(std::string_view utf8, double x, double y) {
   font.weight = bold ? 700 : 400;
   font.italic = italic;
 
-  const std::string sjis = ToSjis(utf8);
+  const std::string sjis = DrawableSjis(utf8);
   const double advance = Advance(*this);
   const int top = Y(y);
   double at = x;

@@ -76,6 +76,18 @@ TEST(PageModelTest, TextAdvancesByShiftJisBytesOnAFixedGrid) {
   EXPECT_DOUBLE_EQ(m.TextEnd("Aｱ給与 1", 10), 10 + 2.5 * 8);
 }
 
+TEST(PageModelTest, TextWithoutAShiftJisFormIsDrawnNotRefused) {
+  RecordingCanvas canvas;
+  PageModel m;
+  m.dotsPerMmX = m.dotsPerMmY = 10;
+  m.canvas = &canvas;
+  m.SetFont(kMincho, 14);
+  m.PutText("山\xEF\xBF\xBD" "A", 0, 0);  // a damaged character between 山 and A
+  ASSERT_EQ(canvas.texts.size(), 3u);
+  EXPECT_EQ(canvas.texts[1].character, "？");
+  EXPECT_EQ(canvas.texts[2].x, 100);  // 山 and ？ take two bytes each
+}
+
 TEST(PageModelTest, CondensedBoldAndUnderlinedText) {
   RecordingCanvas canvas;
   PageModel m;

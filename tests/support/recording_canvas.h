@@ -1,10 +1,13 @@
 // A canvas that keeps every call, for checking positions of report layouts exactly.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "print/canvas.h"
+#include "store/sjis.h"
 
 namespace paylark::testing {
 
@@ -47,6 +50,36 @@ class RecordingCanvas : public print::Canvas {
       }
     }
     return run;
+  }
+
+  // The characters drawn on row y with fromX <= x < toX, in x order (blanks are never drawn).
+  std::string TextBetween(int y, int fromX, int toX) const {
+    std::vector<const RecordedText*> row;
+    for (const RecordedText& t : texts)
+      if (t.y == y && t.x >= fromX && t.x < toX) row.push_back(&t);
+    std::stable_sort(row.begin(), row.end(), [](const RecordedText* a, const RecordedText* b) { return a->x < b->x; });
+    std::string text;
+    for (const RecordedText* t : row) text += t->character;
+    return text;
+  }
+
+  // The text of one row as the fixed-pitch drawing lays it out: the characters on row y from x
+  // up to toX, each put at the byte cell its position gives (`advance` dots per byte), the cells
+  // between them blanks. Blanks at the start are kept, so a right-aligned amount reads "  1,234".
+  std::string TextLine(int x, int y, double advance, int toX) const {
+    std::vector<const RecordedText*> row;
+    for (const RecordedText& t : texts)
+      if (t.y == y && t.x >= x && t.x < toX) row.push_back(&t);
+    std::stable_sort(row.begin(), row.end(), [](const RecordedText* a, const RecordedText* b) { return a->x < b->x; });
+    std::string text;
+    long cells = 0;
+    for (const RecordedText* t : row) {
+      const long cell = std::lround((t->x - x) / advance);
+      for (; cells < cell; ++cells) text += ' ';
+      text += t->character;
+      cells += static_cast<long>(SjisWidth(t->character));
+    }
+    return text;
   }
 
   int pen = 0;

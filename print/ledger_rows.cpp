@@ -1,0 +1,138 @@
+#include "print/ledger_rows.h"
+
+#include "calc/display_format.h"
+#include "store/format_text.h"
+#include "store/item_settings.h"
+
+namespace paylark::print {
+
+namespace {
+
+// The payment positions behind the 18 standard payment rows, in the order of the default list.
+constexpr std::array<Sikyu, 18> kPaymentRows{
+    Sikyu::BasePay,         Sikyu::PositionAllowance,  Sikyu::FamilyAllowance,    Sikyu::FixedAllowance1,
+    Sikyu::FixedAllowance2, Sikyu::FixedAllowance3,    Sikyu::Overtime,           Sikyu::NightOvertime,
+    Sikyu::HolidayOvertime, Sikyu::HolidayNightOvertime, Sikyu::CommuteNonTaxable, Sikyu::CommuteTaxable,
+    Sikyu::Absence,         Sikyu::Lateness,           Sikyu::VariableAllowance1, Sikyu::VariableAllowance2,
+    Sikyu::VariableAllowance3, Sikyu::TaxableTotal};
+
+// The deduction positions behind the 15 non-blank standard deduction rows.
+constexpr std::array<Koujo, 15> kDeductionRows{
+    Koujo::Health,          Koujo::Nursing,         Koujo::Pension,         Koujo::PensionFund,
+    Koujo::Employment,      Koujo::SocialTotal,     Koujo::AfterSocial,     Koujo::IncomeTax,
+    Koujo::ResidentTax,     Koujo::FixedDeduction1, Koujo::FixedDeduction2, Koujo::FixedDeduction3,
+    Koujo::VariableDeduction1, Koujo::VariableDeduction2, Koujo::VariableDeduction3};
+
+constexpr int kPaymentTotalRow = 19;
+constexpr int kDeductionTotalRow = 35;
+constexpr int kNetPayRow = 37;
+
+// 差引支給額; nullopt when it does not fit in whole yen.
+LedgerFigure NetPay(const PaymentRecord& payment, const DeductionRecord& deduction) {
+  try {
+    Yen net = payment.Get(Sikyu::Total);
+    SubtractFrom(net, deduction.Get(Koujo::Total));
+    AddTo(net, payment.Get(Sikyu::Other1));
+    AddTo(net, payment.Get(Sikyu::Other2));
+    AddTo(net, payment.Get(Sikyu::Other3));
+    return net;
+  } catch (const MoneyOverflow&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace
+
+std::array<std::string, kLedgerRows> LedgerRowLabels(const Options& options) {
+  const ItemSettings standard = DefaultItemSettings(ItemKind::Salary);
+  std::array<std::string, kLedgerRows> labels;
+  std::size_t row = 0;
+  auto add = [&](const std::string& key) { labels[row++] = ResolveItemKey(key, options).substr(1); };
+  for (const ItemRow& item : standard.Block(ItemBlock::Sikyu)) add(item.name);
+  labels[row++] = "支給項目合計";
+  for (const ItemRow& item : standard.Block(ItemBlock::Koujo))
+    if (item.name.size() > 1) add(item.name);
+  labels[row++] = "控除項目合計";
+  labels[row++] = "社保算定合計";
+  labels[row++] = "差引支給額";
+  return labels;
+}
+
+bool LedgerTotalRow(int row) { return row == kPaymentTotalRow || row >= kDeductionTotalRow; }
+
+LedgerColumn LedgerValues(const PaymentRecord& payment, const DeductionRecord& deduction) {
+  LedgerColumn column;
+  std::size_t row = 0;
+  for (Sikyu position : kPaymentRows) column[row++] = payment.Get(position);
+  column[row++] = payment.Get(Sikyu::Total);
+  for (Koujo position : kDeductionRows) column[row++] = deduction.Get(position);
+  column[row++] = deduction.Get(Koujo::Total);
+  column[row++] = deduction.Get(Koujo::SocialBase);
+  column[row++] = NetPay(payment, deduction);
+  return column;
+}
+
+LedgerColumn ZeroLedgerColumn() {
+  LedgerColumn column;
+  column.fill(Yen{0});
+  return column;
+}
+
+void AddLedgerColumn(LedgerColumn& total, const LedgerColumn& column) {
+  for (std::size_t i = 0; i < total.size(); ++i) {
+    if (!total[i] || !column[i]) {
+      total[i] = std::nullopt;
+      continue;
+    }
+    try {
+      AddTo(*total[i], *column[i]);
+    } catch (const MoneyOverflow&) {
+      total[i] = std::nullopt;
+    }
+  }
+}
+
+std::string LedgerFigureText(int width, const LedgerFigure& figure) {
+  if (!figure) return std::string(static_cast<std::size_t>(width), '*');
+  return FormatAmount(width, *figure);
+}
+
+void DrawLedgerGrid(PageModel& page, double right) {
+  constexpr int kGridRows = 38;
+  for (int row = 0; row < kGridRows; row += 2)
+    page.FillBox(10, kLedgerTop + kLedgerRowHeight * row, right, kLedgerTop + kLedgerRowHeight * (row + 1));
+  page.SelectPen(page.thickPen);
+  page.PutFrame(10, kLedgerTop, right, kLedgerBottom);
+  page.PutLine(10, kLedgerTop + kLedgerRowHeight, right, kLedgerTop + kLedgerRowHeight);
+}
+
+void DrawLedgerLabels(PageModel& page, const Options& options, double right) {
+  page.condensed = true;
+  const std::array<std::string, kLedgerRows> labels = LedgerRowLabels(options);
+  for (int row = 1; row <= kLedgerRows; ++row) {
+    page.bold = LedgerTotalRow(row);
+    page.PutText(labels[static_cast<std::size_t>(row - 1)], 13, LedgerRowY(row));
+  }
+  page.bold = false;
+  page.SelectPen(page.thickPen);
+  for (int row : {kPaymentTotalRow, kDeductionTotalRow, kNetPayRow}) {
+    const double top = kLedgerTop + kLedgerRowHeight * row;
+    page.PutFrame(10, top, right, top + kLedgerRowHeight);
+  }
+  page.SelectPen(page.thinPen);
+}
+
+void DrawLedgerColumn(PageModel& page, const LedgerColumn& column, double x, int width, bool allBold) {
+  for (int row = 1; row <= kLedgerRows; ++row) {
+    page.bold = allBold || LedgerTotalRow(row);
+    page.PutText(LedgerFigureText(width, column[static_cast<std::size_t>(row - 1)]), x, LedgerRowY(row));
+  }
+  page.bold = false;
+}
+
+std::string ReportDateText(const CivilDate& today) {
+  const EraYear era = EraOf(today);
+  return Format("%s %d年 %d月 %d日", era.era.c_str(), era.year, today.month, today.day);
+}
+
+}  // namespace paylark::print
