@@ -14,6 +14,7 @@
 #include "app/shell_screens.h"
 #include "screens/calc_window.h"
 #include "screens/corp_info.h"
+#include "screens/data_edit.h"
 #include "screens/kenho_hyo.h"
 #include "screens/memb_edit.h"
 #include "screens/memb_list.h"
@@ -55,7 +56,8 @@ class HelpKey : public QObject {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget) return false;
     static const std::map<QString, int> kTopics = {
-        {"TfmCalc", 241},     {"TfmMembList", 250}, {"TfmCorpInfo", 310}, {"TfmMembEdit", 320},
+        {"TfmDataEdit", 240}, {"TfmCalc", 241},     {"TfmMembList", 250}, {"TfmCorpInfo", 310},
+        {"TfmMembEdit", 320},
         {"TfmOption", 410},   {"TfmPrnFormK", 420}, {"TfmPrnFormS", 420},
     };
     const auto topic = kTopics.find(widget->window()->objectName());
@@ -88,6 +90,7 @@ struct Program::Parts {
         calc(dialogs, &main),
         membEdit(state, dialogs, kenhoHyo, calc, &main),
         membList(state, dialogs, membEdit, &main),
+        dataEdit(state, dialogs, calc, &main),
         option(state, dialogs, &main),
         prnFormK(state, dialogs, &main),
         prnFormS(state, dialogs, &main),
@@ -105,6 +108,7 @@ struct Program::Parts {
   screens::TfmCalc calc;
   screens::TfmMembEdit membEdit;
   screens::TfmMembList membList;
+  screens::TfmDataEdit dataEdit;
   screens::TfmOption option;
   screens::TfmPrnFormK prnFormK;
   screens::TfmPrnFormS prnFormS;
@@ -128,6 +132,10 @@ Program::Program(const std::filesystem::path& programFolder, ui::DialogService& 
   s.inputItems = [&p] { return p.option.Run(); };
   s.payslipItems = [&p](ItemKind kind) { return kind == ItemKind::Bonus ? p.prnFormS.Run() : p.prnFormK.Run(); };
   s.employeeList = [&p](int mode) { return p.membList.Run(static_cast<screens::MembListMode>(mode)); };
+  s.detailEntry = [&p](int slot) {
+    p.dataEdit.Edit(slot);
+    return true;  // the screen works on the records in memory
+  };
   s.periodSelection = [&p](bool returning) {
     const bool ok = p.selData.Run(returning);
     if (p.selData.RestartRequired()) p.main.SetRestartRequired(true);
