@@ -75,7 +75,7 @@ TfmMain::TfmMain(ui::ProgramState& state, ui::DialogService& dialogs, ShellScree
       state_(state),
       dialogs_(dialogs),
       screens_(screens),
-      mailTransport_(mailTransport && mailTransport()) {
+      mailTransport_(std::move(mailTransport)) {
   setObjectName(QStringLiteral("TfmMain"));
   setWindowTitle(ui::kApplicationTitle);
 
@@ -240,6 +240,10 @@ void TfmMain::BuildMenus() {
   mnCorpInfo_ = action(basic, "mnCorpInfo", "会社情報の設定(&C)...", [this] { CompanyInfo(); });
   mnEnvSetting_ = action(basic, "mnEnvSetting", "入力項目の設定(&E)...", [this] { InputItemSettings(); });
   mnPrnForm_ = action(basic, "mnPrnForm", "印刷項目の設定(&F)...", [this] { PayslipItemSettings(); });
+  basic->addSeparator();
+  mnMailServer_ = action(basic, "mnMailServer", "メール送信サーバーの設定(&M)...", [this] {
+    if (screens_.mailServer && screens_.mailServer()) UpdateCommands();
+  });
 
   mnMemberList_ = action(bar, "mnMemberList", "社員情報の設定(&L)", [this] { FillNameRow(true); });
 
@@ -274,7 +278,7 @@ void TfmMain::BuildMenus() {
 void TfmMain::UpdateCommands() {
   const bool list = static_cast<bool>(screens_.employeeList);
   const bool print = static_cast<bool>(screens_.print);
-  const bool mail = list && static_cast<bool>(screens_.mail) && mailTransport_;
+  const bool mail = list && static_cast<bool>(screens_.mail) && mailTransport_ && mailTransport_();
   sbMemberList_->setEnabled(list);
   mnMemberList_->setEnabled(list);
   sbDataEdit_->setEnabled(static_cast<bool>(screens_.detailEntry) && state_.Period().Employee(1).InUse());
@@ -292,6 +296,7 @@ void TfmMain::UpdateCommands() {
   mnCorpInfo_->setEnabled(static_cast<bool>(screens_.companyInfo));
   mnEnvSetting_->setEnabled(static_cast<bool>(screens_.inputItems));
   mnPrnForm_->setEnabled(static_cast<bool>(screens_.payslipItems));
+  mnMailServer_->setEnabled(static_cast<bool>(screens_.mailServer));
   mnHelpContents_->setEnabled(static_cast<bool>(screens_.help));
   mnHelpSearch_->setEnabled(static_cast<bool>(screens_.help));
   mnVersion_->setEnabled(static_cast<bool>(screens_.versionBox));
@@ -601,7 +606,7 @@ void TfmMain::PrintMonthlyList() {
 }
 
 void TfmMain::SendMail() {
-  if (!screens_.employeeList || !screens_.mail || !mailTransport_) return;
+  if (!screens_.employeeList || !screens_.mail || !mailTransport_ || !mailTransport_()) return;
   if (!CommitAndRecalculate(true)) return;
   if (screens_.employeeList(3)) screens_.mail(kReportPayslips, FromUtf8(SlipCaption()));
 }

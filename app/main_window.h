@@ -134,7 +134,8 @@ class TfmMain : public QMainWindow {
   ui::ProgramState& state_;
   ui::DialogService& dialogs_;
   ShellScreens& screens_;
-  bool mailTransport_;
+  // Asked whenever the commands are refreshed: the SMTP server may be set during the run.
+  std::function<bool()> mailTransport_;
 
   SheetGrid* grid_ = nullptr;
   QWidget* pnToolTray_ = nullptr;
@@ -157,6 +158,7 @@ class TfmMain : public QMainWindow {
   QAction* mnCorpInfo_ = nullptr;
   QAction* mnEnvSetting_ = nullptr;
   QAction* mnPrnForm_ = nullptr;
+  QAction* mnMailServer_ = nullptr;
   QAction* mnMemberList_ = nullptr;
   QAction* mnMeisaihyo_ = nullptr;
   QAction* mnKyuyoDaicho_ = nullptr;

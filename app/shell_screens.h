@@ -23,6 +23,7 @@ struct ShellScreens {
   std::function<bool()> importReports;             // attendance report import; true when figures changed
   std::function<void(int reportCode, const QString& caption)> print;  // TfmInji
   std::function<void(int reportCode, const QString& caption)> mail;   // TfmSendMail
+  std::function<bool()> mailServer;                // TfmMailServer; true when new settings were stored
   std::function<void()> versionBox;
   std::function<void(int topic)> help;             // F1 and the help menu
 };

@@ -28,6 +28,8 @@ class DialogService {
   virtual std::vector<std::string> OpenFiles(std::string_view title, std::string_view folder,
                                              std::string_view filter, bool several) = 0;
   virtual std::optional<std::string> ChooseFolder(std::string_view title, std::string_view startFolder) = 0;
+  // A hidden-text entry (a server password); nullopt when cancelled.
+  virtual std::optional<std::string> AskPassword(std::string_view title, std::string_view prompt) = 0;
 
   // Short forms.
   void Warning(std::string_view text) { Message(MsgKind::Warning, text, MsgButtons::Ok); }

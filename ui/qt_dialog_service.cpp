@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -76,6 +78,14 @@ std::optional<std::string> QtDialogService::ChooseFolder(std::string_view title,
   QString f = QFileDialog::getExistingDirectory(QApplication::activeWindow(), FromUtf8(title), FromUtf8(startFolder));
   if (f.isEmpty()) return std::nullopt;
   return f.toStdString();
+}
+
+std::optional<std::string> QtDialogService::AskPassword(std::string_view title, std::string_view prompt) {
+  bool ok = false;
+  const QString text = QInputDialog::getText(QApplication::activeWindow(), FromUtf8(title), FromUtf8(prompt),
+                                             QLineEdit::Password, QString(), &ok);
+  if (!ok) return std::nullopt;
+  return ToUtf8(text);
 }
 
 }  // namespace paylark::ui

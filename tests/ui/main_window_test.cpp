@@ -424,9 +424,17 @@ TEST_F(MainWindowTest, CommandsWithoutTheirScreenAreDisabled) {
   EXPECT_EQ(reports, (std::vector<int>{507, 299}));
   EXPECT_EQ(listModes, std::vector<int>{1});
 
-  mailTransport = true;
-  TfmMain withMail(state, dialogs, screens, nullptr, [this] { return mailTransport; });
-  EXPECT_TRUE(Child<QAction>(&withMail, "mnSendMail")->isEnabled());
+  // An SMTP server set during the run enables mail at once.
+  EXPECT_FALSE(Child<QAction>(&w, "mnMailServer")->isEnabled());
+  screens.mailServer = [this] {
+    mailTransport = true;
+    return true;
+  };
+  w.UpdateCommands();
+  Child<QAction>(&w, "mnMailServer")->trigger();
+  EXPECT_TRUE(Child<QAction>(&w, "mnSendMail")->isEnabled());
+  Child<QAction>(&w, "mnSendMail")->trigger();
+  EXPECT_EQ(reports.back(), -299);
 }
 
 TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortCuts) {

@@ -37,6 +37,10 @@ class RecordingDialogs : public ui::DialogService {
     folderStartedAt = std::string(startFolder);
     return folderToChoose;
   }
+  std::optional<std::string> AskPassword(std::string_view, std::string_view prompt) override {
+    passwordPrompts.emplace_back(prompt);
+    return passwordAnswer;
+  }
 
   // The texts shown, in order.
   std::vector<std::string> Texts() const {
@@ -58,6 +62,8 @@ class RecordingDialogs : public ui::DialogService {
   int noticeMilliseconds = 0;
   std::vector<std::string> filesToOpen;
   std::optional<std::string> folderToChoose;
+  std::optional<std::string> passwordAnswer;
+  std::vector<std::string> passwordPrompts;
   std::string folderStartedAt;
 };
 
