@@ -275,10 +275,14 @@ void TfmMain::BuildMenus() {
   addAction(f1);
 }
 
+bool TfmMain::MailAvailable() const {
+  return screens_.employeeList && screens_.mail && mailTransport_ && mailTransport_();
+}
+
 void TfmMain::UpdateCommands() {
   const bool list = static_cast<bool>(screens_.employeeList);
   const bool print = static_cast<bool>(screens_.print);
-  const bool mail = list && static_cast<bool>(screens_.mail) && mailTransport_ && mailTransport_();
+  const bool mail = MailAvailable();
   sbMemberList_->setEnabled(list);
   mnMemberList_->setEnabled(list);
   sbDataEdit_->setEnabled(static_cast<bool>(screens_.detailEntry) && state_.Period().Employee(1).InUse());

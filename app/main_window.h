@@ -88,6 +88,8 @@ class TfmMain : public QMainWindow {
 
   // Enables the commands by the wired screens, the mail transport and the period in memory.
   void UpdateCommands();
+  // The mail command is enabled (the mail screen and a transport are there).
+  bool MailAvailable() const;
 
   // The sheet as the take-over reads it.
   SheetColumns Columns() const;

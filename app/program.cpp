@@ -15,6 +15,12 @@
 #include "screens/calc_window.h"
 #include "screens/corp_info.h"
 #include "screens/data_edit.h"
+#include "mail/mail_program.h"
+#include "mail/smtp_settings.h"
+#include "print/qt/inji.h"
+#include "print/qt/mail_server.h"
+#include "print/qt/pre_view.h"
+#include "print/qt/send_mail.h"
 #include "screens/kenho_hyo.h"
 #include "screens/memb_edit.h"
 #include "screens/memb_list.h"
@@ -83,7 +89,11 @@ struct Program::Parts {
   Parts(const std::filesystem::path& folder, ui::DialogService& d)
       : dialogs(d),
         state(folder),
-        main(state, dialogs, screens),
+        main(state, dialogs, screens, nullptr,
+             [this] {
+               // The mail program, or an SMTP server set in the settings.
+               return !mail::FindMailProgramLauncher().empty() || mail::LoadSmtpSettings(state.settings).Configured();
+             }),
         refData(state, dialogs, &main),
         selData(state, dialogs, refData, &main),
         kenhoHyo(state, &main),
@@ -96,7 +106,11 @@ struct Program::Parts {
         prnFormS(state, dialogs, &main),
         corpInfo(state, dialogs, &main),
         inpPass(state, dialogs, &main),
-        setPass(state, dialogs, &main) {}
+        setPass(state, dialogs, &main),
+        preview(state, dialogs, &main),
+        inji(state, dialogs, preview, &main),
+        mailServer(state, dialogs, &main),
+        sendMail(state, dialogs, inji, preview, mailServer, &main) {}
 
   ui::DialogService& dialogs;
   ui::ProgramState state;
@@ -115,6 +129,10 @@ struct Program::Parts {
   screens::TfmCorpInfo corpInfo;
   TfmInpPass inpPass;
   TfmSetPass setPass;
+  screens::TfmPreView preview;
+  screens::TfmInji inji;
+  screens::TfmMailServer mailServer;
+  screens::TfmSendMail sendMail;
   int tablesLoaded = 0;
 };
 
@@ -142,6 +160,17 @@ Program::Program(const std::filesystem::path& programFolder, ui::DialogService& 
     return ok;
   };
   s.importReports = [&p] { return ImportAttendanceReports(p.state, p.dialogs); };
+  s.print = [&p](int code, const QString& caption) { p.inji.Run(code, caption); };
+  s.mail = [&p](int code, const QString& caption) { p.sendMail.Run(code, caption); };
+  s.mailServer = [&p] { return p.mailServer.Run(); };
+  p.inji.selectedSlots = [&p] { return p.membList.SelectedSlots(); };
+  p.sendMail.selectedSlots = [&p] { return p.membList.SelectedSlots(); };
+  p.membList.openPrintDialog = [&p](const std::string& caption, int code) {
+    p.inji.Run(code, QString::fromStdString(caption));
+  };
+  p.dataEdit.openPrint = s.print;
+  p.dataEdit.openMail = s.mail;
+  p.dataEdit.mailAvailable = [&p] { return p.main.MailAvailable(); };
   s.versionBox = [&p] {
     p.dialogs.Information(ui::ToUtf8(ui::kApplicationTitle + "\r" + QStringLiteral("プログラムバージョン ") + VersionText()));
   };
@@ -183,7 +212,7 @@ bool Program::Start() {
     placement.memberListHeight = p.membList.height();
     try {
       SaveWindowSettings(p.state.settings, placement);
-      SavePreviewButtonBar(p.state.settings, LoadPreviewButtonBar(p.state.settings));
+      p.preview.SaveButtonBar();
     } catch (const std::exception& e) {
       p.dialogs.Error(e.what());
     }

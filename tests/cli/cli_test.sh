@@ -108,6 +108,29 @@ for y in 7:2020-01-01 8:2026-01-01; do
   check "令和${y%%:*}年12月 社保控除後計" 278942 "$(field "$work/r${y%%:*}.tsv" 1 社保控除後計)"
 done
 
+# render: reports of a stored period drawn into PDF files (only in the build with Qt).
+if "$cli" --help 2>&1 | grep -q '^  render'; then
+  run render payslip "$year" 12 1,2,3 --pdf "$work/slips.pdf"; check "render payslips" 0 $?
+  check "payslips are a PDF" "%PDF" "$(head -c 4 "$work/slips.pdf")"
+  if command -v pdfinfo > /dev/null; then
+    check "three payslips on two sheets" 2 "$(pdfinfo "$work/slips.pdf" | awk '/^Pages:/ { print $2 }')"
+    check "payslips portrait" 1 "$(pdfinfo "$work/slips.pdf" | grep -c 'Page size: *595 x 842')"
+    run render ledger "$year" 12 --pdf "$work/ledger.pdf"; check "render ledger" 0 $?
+    check "one ledger sheet per active employee" 2 "$(pdfinfo "$work/ledger.pdf" | awk '/^Pages:/ { print $2 }')"
+    check "ledger landscape" 1 "$(pdfinfo "$work/ledger.pdf" | grep -c 'Page size: *842 x 595')"
+  fi
+  if command -v pdftotext > /dev/null; then
+    check "payslip names the company" 1 "$(pdftotext "$work/slips.pdf" - | grep -c -m1 '株式会社ひばり商事')"
+  fi
+  for kind in list roster; do
+    run render $kind "$year" 12 --pdf "$work/$kind.pdf"; check "render $kind" 0 $?
+  done
+  run render bogus "$year" 12 --pdf "$work/bogus.pdf" > /dev/null 2>&1; check "bad kind exits 2" 2 $?
+  run render payslip "$year" 12 9 --pdf "$work/empty.pdf" > /dev/null 2>&1; check "empty slot exits 2" 2 $?
+  run render payslip "$year" 12 > /dev/null 2>&1; check "no --pdf exits 2" 2 $?
+  check "nothing written on errors" 0 "$(ls "$work"/bogus.pdf "$work"/empty.pdf 2>/dev/null | wc -l)"
+fi
+
 # Errors: a non-zero exit with a message on stderr.
 run tax abc 0 kou > /dev/null 2>&1; check "bad amount exits 2" 2 $?
 run recalc "$work/missing.dat" 3 > /dev/null 2>"$work/err.txt"; check "bad file name exits 2" 2 $?

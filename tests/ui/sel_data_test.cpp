@@ -134,7 +134,9 @@ TEST_F(SelDataTest, LeavingAsksUnlessReturningFromTheMainWindow) {
     EXPECT_FALSE(ok);
     EXPECT_EQ(stayedAfterNo, !c.shown.empty());
     Texts questions = dialogs.Texts();
-    if (!c.shown.empty()) EXPECT_EQ(questions.back(), questions[questions.size() - 2]);  // asked twice
+    if (!c.shown.empty()) {
+      EXPECT_EQ(questions.back(), questions[questions.size() - 2]);  // asked twice
+    }
     if (!questions.empty()) questions.pop_back();
     EXPECT_EQ(questions, c.shown);
     EXPECT_FALSE(screen.RestartRequired());

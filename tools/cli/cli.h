@@ -24,6 +24,7 @@ struct Invocation {
   std::vector<std::string> args;  // after the command name, options removed
   bool save = false;              // --save
   std::optional<CivilDate> date;  // --date yyyy-mm-dd: the payment date that picks the tables
+  std::optional<std::filesystem::path> pdf;  // --pdf OUT: the file that render writes
 };
 
 int RunTax(const Invocation& inv);
@@ -31,6 +32,9 @@ int RunBonusTax(const Invocation& inv);
 int RunTables(const Invocation& inv);
 int RunRecalc(const Invocation& inv);
 int RunSelfCheck(const Invocation& inv);
+#ifdef PAYLARK_WITH_RENDER
+int RunRender(const Invocation& inv);  // only in the build with Qt
+#endif
 
 // Helpers shared by the commands.
 int ParseIntArg(const std::string& text, const char* what);

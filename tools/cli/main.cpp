@@ -16,6 +16,10 @@ constexpr const char* kUsage =
     "  tables                                                  installed table editions and row counts\n"
     "  recalc YEARFILE PERIOD [--save]                         recalculate a stored period\n"
     "  selfcheck                                               start-up checks of the program folder\n"
+#ifdef PAYLARK_WITH_RENDER
+    "  render KIND YEARFILE PERIOD [SLOTS] --pdf OUT           a report drawn into a PDF file\n"
+    "    KIND payslip|ledger|list|roster; SLOTS 1,2,... (default every active employee)\n"
+#endif
     "  --date yyyy-mm-dd: the payment date whose table edition applies (default today)\n";
 
 std::filesystem::path ExecutableFolder() {
@@ -45,6 +49,9 @@ int main(int argc, char** argv) {
         if (i + 1 >= argc) throw UsageError("--date needs a date yyyy-mm-dd");
         inv.date = paylark::ParseIsoDate(argv[++i]);
         if (!inv.date) throw UsageError(std::string("--date is not a date yyyy-mm-dd: ") + argv[i]);
+      } else if (arg == "--pdf") {
+        if (i + 1 >= argc) throw UsageError("--pdf needs a file");
+        inv.pdf = argv[++i];
       } else if (arg == "--save") {
         inv.save = true;
       } else {
@@ -56,6 +63,9 @@ int main(int argc, char** argv) {
     if (command == "tables") return RunTables(inv);
     if (command == "recalc") return RunRecalc(inv);
     if (command == "selfcheck") return RunSelfCheck(inv);
+#ifdef PAYLARK_WITH_RENDER
+    if (command == "render") return RunRender(inv);
+#endif
     throw UsageError("unknown command: " + command);
   } catch (const UsageError& e) {
     std::cerr << "saldesk-cli: " << e.what() << "\n" << kUsage;

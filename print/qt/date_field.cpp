@@ -1,0 +1,61 @@
+#include "print/qt/date_field.h"
+
+#include <QKeyEvent>
+
+#include "calc/overwrite_typing.h"
+#include "ui/qt_text.h"
+
+namespace paylark::print {
+
+namespace {
+constexpr int kDateFieldLength = 2;
+}
+
+DateField::DateField(ui::DialogService& dialogs, const Options& options, QWidget* parent)
+    : QLineEdit(parent), dialogs_(dialogs), options_(options) {
+  setMaxLength(kDateFieldLength);
+  setAttribute(Qt::WA_InputMethodEnabled, false);
+  setInputMethodHints(Qt::ImhDigitsOnly);
+}
+
+void DateField::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    focusNextPrevChild(true);
+    return;
+  }
+  if (event->key() == Qt::Key_Delete && event->modifiers() & Qt::ControlModifier) {
+    clear();
+    return;
+  }
+  const QString typed = event->text();
+  const bool printable = typed.size() == 1 && typed.at(0).isPrint() &&
+                         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+  if (!printable) {
+    QLineEdit::keyPressEvent(event);  // Backspace, cursor keys, Tab
+    return;
+  }
+  const QChar c = typed.at(0);
+  if (c != QLatin1Char(' ') && !(c >= QLatin1Char('0') && c <= QLatin1Char('9'))) {
+    dialogs_.Beep();
+    return;
+  }
+  if (options_.inputOverwrite && !hasSelectedText()) {
+    const TypingResult r = OverwriteTyping(ui::ToUtf8(text()), cursorPosition(), ui::ToUtf8(typed));
+    const QString replaced = ui::FromUtf8(r.text);
+    if (replaced.size() > maxLength()) {
+      dialogs_.Beep();
+      return;
+    }
+    setText(replaced);
+    setCursorPosition(r.caret);
+    return;
+  }
+  QLineEdit::keyPressEvent(event);
+}
+
+void DateField::focusInEvent(QFocusEvent* event) {
+  QLineEdit::focusInEvent(event);
+  emit Entered(this);
+}
+
+}  // namespace paylark::print

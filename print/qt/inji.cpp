@@ -1,0 +1,370 @@
+#include "print/qt/inji.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "print/qt/date_field.h"
+#include "print/qt/pre_view.h"
+#include "print/qt/print_job.h"
+#include "print/qt/print_rules.h"
+#include "print/qt/printer_setup.h"
+#include "print/report_pages.h"
+#include "print/report_sheets.h"
+#include "store/app_settings.h"
+#include "ui/fonts.h"
+#include "ui/qt_text.h"
+
+namespace paylark::screens {
+
+using ui::FromUtf8;
+using ui::ToUtf8;
+
+namespace {
+
+constexpr const char* kAskStoreMemo = "メモの入力内容を記憶しますか？";
+constexpr const char* kMemoStored = "メモの入力内容を記憶しました。";
+constexpr int kNoticeMilliseconds = 1500;
+constexpr int kAutoSelectMilliseconds = 150;
+constexpr int kDateFontPoints = 11;
+
+QLabel* Panel(QWidget* parent, const char* name) {
+  auto* l = new QLabel(parent);
+  l->setObjectName(name);
+  l->setFrameShape(QFrame::Panel);
+  l->setFrameShadow(QFrame::Sunken);
+  l->setMinimumHeight(24);
+  l->setTextInteractionFlags(Qt::NoTextInteraction);
+  return l;
+}
+
+QLabel* Caption(QWidget* parent, const char* text) {
+  auto* l = new QLabel(FromUtf8(text), parent);
+  l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  return l;
+}
+
+}  // namespace
+
+TfmInji::TfmInji(ui::ProgramState& state, ui::DialogService& dialogs, TfmPreView& preview, QWidget* parent)
+    : QDialog(parent), state_(state), dialogs_(dialogs), preview_(preview) {
+  setObjectName("TfmInji");
+  Timer1.setObjectName("Timer1");
+  Timer1.setInterval(kAutoSelectMilliseconds);
+  connect(&Timer1, &QTimer::timeout, this, &TfmInji::Timer1Timer);
+  BuildForm();
+  applyingMemoRule_ = true;
+  mmEditMemo_->setPlainText(FromUtf8(print::JoinMemoLines(LoadPrintMemo(state_.settings))));
+  applyingMemoRule_ = false;
+  memoBefore_ = mmEditMemo_->toPlainText();
+  print::SelectCurrentPrinter(printer_);
+  ApplyPaper(print::kPaperA4, print::kPortrait);
+}
+
+TfmInji::~TfmInji() = default;
+
+void TfmInji::BuildForm() {
+  setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(12, 12, 12, 10);
+  outer->setSpacing(10);
+
+  auto* grid = new QGridLayout;
+  grid->setHorizontalSpacing(10);
+  grid->setVerticalSpacing(6);
+  grid->setColumnMinimumWidth(0, 70);
+  grid->setColumnStretch(1, 1);
+
+  pnPrinter_ = Panel(this, "pnPrinter");
+  pnLType_ = Panel(this, "pnLType");
+  pnPrnInfo_ = Panel(this, "pnPrnInfo");
+  pnPrinter_->setMinimumWidth(330);
+  grid->addWidget(Caption(this, "プリンタ"), 0, 0);
+  grid->addWidget(pnPrinter_, 0, 1, 1, 2);
+  grid->addWidget(Caption(this, "用紙"), 1, 0);
+  grid->addWidget(pnLType_, 1, 1, 1, 2);
+  grid->addWidget(Caption(this, "印刷枚数"), 2, 0);
+  grid->addWidget(pnPrnInfo_, 2, 1, 1, 2);
+
+  lbNengappi0_ = Caption(this, "支給日");
+  lbNengappi0_->setObjectName("lbNengappi0");
+  dateRow_ = new QWidget(this);
+  dateRow_->setObjectName("pnPrnDate");
+  lbNengappi1_ = new QLabel(dateRow_);
+  lbNengappi1_->setObjectName("lbNengappi1");
+  lbNengappi1_->setFont(ui::GothicFont(kDateFontPoints));
+  auto dateField = [&](const char* name) {
+    auto* f = new print::DateField(dialogs_, state_.options, dateRow_);
+    f->setObjectName(name);
+    f->setFont(ui::GothicFont(kDateFontPoints));
+    f->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    f->setTextMargins(0, 0, 0, 0);
+    connect(f, &print::DateField::Entered, this, &TfmInji::DateFieldEntered);
+    return f;
+  };
+  edPrnDateYY_ = dateField("edPrnDateYY");
+  edPrnDateMM_ = dateField("edPrnDateMM");
+  edPrnDateDD_ = dateField("edPrnDateDD");
+  grid->addWidget(lbNengappi0_, 3, 0);
+  grid->addWidget(dateRow_, 3, 1, 1, 2, Qt::AlignLeft);
+
+  lbEditMemo_ = Caption(this, "メモ");
+  lbEditMemo_->setObjectName("lbEditMemo");
+  lbEditMemo_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  mmEditMemo_ = new QPlainTextEdit(this);
+  mmEditMemo_->setObjectName("mmEditMemo");
+  mmEditMemo_->setFont(ui::MinchoFont(10));
+  mmEditMemo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  mmEditMemo_->setTabChangesFocus(true);
+  const int lineHeight = QFontMetrics(mmEditMemo_->font()).lineSpacing();
+  mmEditMemo_->setFixedHeight(lineHeight * print::kMemoMaxLines + 14);
+  connect(mmEditMemo_, &QPlainTextEdit::textChanged, this, &TfmInji::mmEditMemoChange);
+  btMemory_ = new QPushButton(FromUtf8("記憶"), this);
+  btMemory_->setObjectName("btMemory");
+  btMemory_->setAutoDefault(false);
+  connect(btMemory_, &QPushButton::clicked, this, &TfmInji::btMemoryClick);
+  grid->addWidget(lbEditMemo_, 4, 0, Qt::AlignTop);
+  grid->addWidget(mmEditMemo_, 4, 1);
+  grid->addWidget(btMemory_, 4, 2, Qt::AlignTop);
+  outer->addLayout(grid);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->setSpacing(8);
+  auto button = [&](const char* name, const char* caption, void (TfmInji::*slot)()) {
+    auto* b = new QPushButton(FromUtf8(caption), this);
+    b->setObjectName(name);
+    b->setMinimumWidth(92);
+    b->setAutoDefault(true);
+    connect(b, &QPushButton::clicked, this, slot);
+    buttons->addWidget(b);
+    return b;
+  };
+  buttons->addStretch();
+  btOk_ = button("btOk", "印刷", &TfmInji::btOkClick);
+  btPreView_ = button("btPreView", "ﾌﾟﾚﾋﾞｭｰ", &TfmInji::btPreViewClick);
+  btPrnSetup_ = button("btPrnSetup", "ﾌﾟﾘﾝﾀ設定", &TfmInji::btPrnSetupClick);
+  btCancel_ = button("btCancel", "中止", &TfmInji::reject);
+  outer->addLayout(buttons);
+
+  lbNengappi1_->setText(FromUtf8(print::PayDateLabel(today())));
+  PlaceDateFields();
+}
+
+// The date fields lie over the blanks of the era label ("令和    年    月    日").
+void TfmInji::PlaceDateFields() {
+  const QString label = lbNengappi1_->text();
+  const QFontMetrics fm(lbNengappi1_->font());
+  const int fieldHeight = fm.height() + 8;
+  const int blankWidth = fm.horizontalAdvance(QStringLiteral("    ")) + 6;
+  lbNengappi1_->adjustSize();
+  lbNengappi1_->move(0, (fieldHeight - lbNengappi1_->height()) / 2);
+  print::DateField* fields[] = {edPrnDateYY_, edPrnDateMM_, edPrnDateDD_};
+  int from = 0;
+  for (print::DateField* f : fields) {
+    const int at = label.indexOf(QStringLiteral("    "), from);
+    if (at < 0) break;
+    f->setGeometry(fm.horizontalAdvance(label.left(at)) - 3, 0, blankWidth, fieldHeight);
+    f->raise();
+    from = at + 4;
+  }
+  dateRow_->setFixedSize(lbNengappi1_->width() + 4, fieldHeight);
+}
+
+int TfmInji::Run(int reportCode, const QString& caption) {
+  Timer1.stop();
+  SetReportCode(reportCode);
+  const PayDateTexts date = DefaultPayDate();
+  SetDateFields({date.year, date.month, date.day});
+  caption_ = caption;
+  setWindowTitle(caption + FromUtf8("の印刷"));
+  if (LoadPrintInfo()) {
+    ShowPrinterName();
+  } else {
+    ApplyPaper(print::kPaperA4, print::kPortrait);
+  }
+  SetLandscape(code_.Landscape());
+  pnLType_->setText(FromUtf8(print::PaperText(code_.kind, state_.options.formType)));
+  const bool payslip = code_.kind == print::rkPayslip;
+  for (QWidget* w : std::initializer_list<QWidget*>{lbNengappi0_, lbNengappi1_, edPrnDateYY_, edPrnDateMM_,
+                                                    edPrnDateDD_, lbEditMemo_, mmEditMemo_, btMemory_}) {
+    w->setEnabled(payslip);
+  }
+  lbNengappi1_->setText(FromUtf8(print::PayDateLabel(today())));
+  PlaceDateFields();
+  adjustSize();
+  return exec();
+}
+
+void TfmInji::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  btOk_->setFocus();
+}
+
+void TfmInji::SetReportCode(int reportCode) {
+  code_ = print::ParseReportCode(reportCode).value_or(print::ReportCode{print::rkPayslip, print::kSelectedRows});
+  selected_.clear();
+  if (code_.SelectedRows() && selectedSlots) selected_ = selectedSlots();
+  const print::SheetCount count = print::CountSheets(code_, MakeSource());
+  pageCount_ = count.sheets;
+  personCount_ = count.persons;
+  pnPrnInfo_->setText(FromUtf8(count.text));
+}
+
+print::ReportSource TfmInji::MakeSource() const {
+  print::ReportSource s;
+  s.open = &state_.open;
+  s.options = &state_.options;
+  s.salaryItems = &state_.salaryItems;
+  s.bonusItems = &state_.bonusItems;
+  s.selectedSlots = selected_;
+  s.memo = print::MemoLines(ToUtf8(Memo()));
+  s.payDate = DateFields();
+  s.today = today();
+  return s;
+}
+
+bool TfmInji::PrintJob() {
+  hide();
+  QApplication::processEvents();
+  SavePrintInfo();
+  if (printer_.outputFormat() == QPrinter::PdfFormat && printer_.outputFileName().isEmpty()) {
+    const QString name = caption_.isEmpty() ? ui::kApplicationTitle : caption_;
+    printer_.setOutputFileName(QString::fromStdString((state_.paths.programDir / ToUtf8(name + ".pdf")).string()));
+  }
+  const print::JobResult result = print::PrintReport(printer_, page_, code_, MakeSource());
+  if (!result.printed) {
+    if (!result.error.empty()) dialogs_.Error(result.error);
+    reject();
+    return false;
+  }
+  accept();
+  return true;
+}
+
+int TfmInji::ShowPreview(bool printEnabled) {
+  const print::ReportSource source = MakeSource();
+  const std::vector<print::PageRef> pages = print::ReportPages(code_, source);
+  const print::ReportCode code = code_;
+  PreviewJob job;
+  job.pageCount = pageCount_;
+  job.printer = print::PageOf(printer_);
+  job.drawPage = [source, pages, code](print::PageModel& page, int pageNumber) {
+    if (pageNumber >= 1 && pageNumber <= static_cast<int>(pages.size())) {
+      print::DrawReportPage(page, code, source, pages[static_cast<std::size_t>(pageNumber - 1)]);
+    }
+  };
+  if (code.kind == print::rkPayslip && state_.options.formType == 2) {
+    // The pre-printed form, pictured by the plain two-per-sheet form's frame.
+    auto plain = std::make_shared<Options>(state_.options);
+    plain->formType = 1;
+    plain->printYearToDate = false;
+    job.drawFormPicture = [source, pages, code, plain](print::PageModel& page, int pageNumber) {
+      if (pageNumber < 1 || pageNumber > static_cast<int>(pages.size())) return;
+      print::ReportSource form = source;
+      form.options = plain.get();
+      print::DrawReportPage(page, code, form, pages[static_cast<std::size_t>(pageNumber - 1)]);
+    };
+  }
+  if (printEnabled) job.print = [this] { return PrintJob(); };
+  return preview_.Run(job);
+}
+
+void TfmInji::ApplyPaper(int paperSize, int orientation) {
+  print::ApplyPaper(printer_, paperSize, orientation);
+  ShowPrinterName();
+}
+
+void TfmInji::SetLandscape(bool landscape) { print::SetLandscape(printer_, landscape); }
+
+bool TfmInji::LoadPrintInfo() { return print::LoadPrintInfo(printer_, state_.settings); }
+
+void TfmInji::SavePrintInfo() { print::SavePrintInfo(printer_, state_.settings); }
+
+void TfmInji::ShowPrinterName() {
+  pnPrinter_->setText(QStringLiteral(" ") + print::PrinterName(printer_));
+  pnPrinter_->setToolTip(printer_.outputFormat() == QPrinter::PdfFormat ? printer_.outputFileName() : QString());
+}
+
+QString TfmInji::Memo() const { return mmEditMemo_->toPlainText(); }
+
+void TfmInji::SetMemo(const QString& memo) { mmEditMemo_->setPlainText(memo); }
+
+print::PayDateFields TfmInji::DateFields() const {
+  return {ToUtf8(edPrnDateYY_->text()), ToUtf8(edPrnDateMM_->text()), ToUtf8(edPrnDateDD_->text())};
+}
+
+void TfmInji::SetDateFields(const print::PayDateFields& fields) {
+  edPrnDateYY_->setText(FromUtf8(fields.year));
+  edPrnDateMM_->setText(FromUtf8(fields.month));
+  edPrnDateDD_->setText(FromUtf8(fields.day));
+}
+
+PayDateTexts TfmInji::DefaultPayDate() const { return print::DefaultPayDate(state_.open); }
+
+void TfmInji::DateFieldEntered(print::DateField* field) {
+  remembered_ = field;
+  if (state_.options.autoSelect) Timer1.start();
+}
+
+void TfmInji::Timer1Timer() {
+  Timer1.stop();
+  if (remembered_ != nullptr) remembered_->selectAll();
+}
+
+// Five lines at most, 170 characters at most (a line break counting two); a change beyond the
+// length is refused with a beep.
+void TfmInji::mmEditMemoChange() {
+  if (applyingMemoRule_) return;
+  const QString typed = mmEditMemo_->toPlainText();
+  const std::string ruled = print::ApplyMemoRule(ToUtf8(typed));
+  QString result = FromUtf8(ruled);
+  if (print::MemoLength(ruled) > print::kMemoMaxLength) {
+    dialogs_.Beep();
+    result = memoBefore_;
+  }
+  if (result != typed) {
+    const int caret = mmEditMemo_->textCursor().position();
+    applyingMemoRule_ = true;
+    mmEditMemo_->setPlainText(result);
+    applyingMemoRule_ = false;
+    QTextCursor cursor = mmEditMemo_->textCursor();
+    cursor.setPosition(std::min(caret, static_cast<int>(result.size())));
+    mmEditMemo_->setTextCursor(cursor);
+  }
+  memoBefore_ = result;
+}
+
+void TfmInji::btMemoryClick() {
+  if (!dialogs_.Confirm(kAskStoreMemo)) return;
+  SavePrintMemo(state_.settings, print::MemoLines(ToUtf8(Memo())));
+  dialogs_.Notice(kMemoStored, kNoticeMilliseconds);
+}
+
+void TfmInji::btOkClick() { PrintJob(); }
+
+void TfmInji::btPreViewClick() {
+  const int result = ShowPreview(true);
+  if (result == QDialog::Accepted) {
+    accept();
+    return;
+  }
+  if (isVisible()) {
+    activateWindow();
+  } else if (QWidget* main = parentWidget()) {
+    main->activateWindow();
+  }
+}
+
+void TfmInji::btPrnSetupClick() {
+  QPrintDialog dialog(&printer_, this);
+  dialog.exec();
+  ShowPrinterName();
+}
+
+}  // namespace paylark::screens

@@ -1,0 +1,509 @@
+#include "print/qt/send_mail.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <fstream>
+#include <stdexcept>
+#include <system_error>
+
+#include "mail/mail_program.h"
+#include "mail/payslip_mail.h"
+#include "print/qt/date_field.h"
+#include "print/qt/inji.h"
+#include "print/qt/mail_server.h"
+#include "print/qt/pre_view.h"
+#include "print/qt/print_rules.h"
+#include "print/qt/printer_setup.h"
+#include "print/qt/qt_canvas.h"
+#include "print/report_pages.h"
+#include "store/app_settings.h"
+#include "store/format_text.h"
+#include "store/period.h"
+#include "store/year_file.h"
+#include "ui/entry_fields.h"
+#include "ui/fonts.h"
+#include "ui/qt_text.h"
+
+namespace paylark::screens {
+
+using ui::FromUtf8;
+using ui::ToUtf8;
+
+namespace {
+
+constexpr const char* kCaptionSuffix = "のメール送信";
+constexpr const char* kSendCount = "送信件数：%d件";
+constexpr const char* kNote = "メールソフトにより正常に送信出来ない場合があります。(F1キーを押してヘルプを参照して下さい)";
+constexpr const char* kAskStoreMemo = "メモの入力内容を記憶しますか？";
+constexpr const char* kMemoStored = "メモの入力内容を記憶しました。";
+constexpr const char* kAskStoreBody = "メール本文の入力内容を記憶しますか？";
+constexpr const char* kBodyStored = "メール本文の入力内容を記憶しました。";
+constexpr const char* kSendError = "メール送信エラー発生 [%s]";
+constexpr const char* kFinishInMailProgram = "メールソフトでの送信が終わったらＯＫを押して下さい。";
+constexpr const char* kNoTransport =
+    "メールを送信できません。\rメールソフトが見つからず、送信設定にSMTPサーバーも設定されていません。";
+constexpr const char* kPasswordTitle = "メール送信";
+constexpr const char* kPasswordPrompt = "SMTPサーバー %s のユーザー %s のパスワードを入力して下さい。";
+constexpr const char* kSending = "送信中… (%d / %d)";
+
+constexpr int kNoticeMilliseconds = 1500;
+constexpr int kAutoSelectMilliseconds = 150;
+constexpr int kDateFontPoints = 11;
+// The mail body: at most 170 characters, a line break counting two as in the stored text.
+constexpr int kBodyMaxLength = 170;
+// The subject has no fixed length; this keeps a pasted text within reason.
+constexpr int kSubjectMaxBytes = 256;
+
+QLabel* Caption(QWidget* parent, const char* text) {
+  auto* l = new QLabel(FromUtf8(text), parent);
+  l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  return l;
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
+  auto* b = new QPushButton(FromUtf8(caption), parent);
+  b->setObjectName(name);
+  b->setAutoDefault(false);
+  return b;
+}
+
+// Keeps a multi-line field within its rule: `ruled` is the text after the rule, or nullopt when
+// the change is refused (the previous text comes back).
+void ApplyTextRule(QPlainTextEdit* edit, QString& before, bool& applying, ui::DialogService& dialogs,
+                   const std::function<std::optional<std::string>(const std::string&)>& rule) {
+  if (applying) return;
+  const QString typed = edit->toPlainText();
+  QString result = before;
+  if (const std::optional<std::string> ruled = rule(ToUtf8(typed))) {
+    result = FromUtf8(*ruled);
+  } else {
+    dialogs.Beep();
+  }
+  if (result != typed) {
+    const int caret = edit->textCursor().position();
+    applying = true;
+    edit->setPlainText(result);
+    applying = false;
+    QTextCursor cursor = edit->textCursor();
+    cursor.setPosition(std::min(caret, static_cast<int>(result.size())));
+    edit->setTextCursor(cursor);
+  }
+  before = result;
+}
+
+}  // namespace
+
+MailTransports MailTransports::Real() {
+  MailTransports t;
+  t.mailProgramAvailable = [] { return !mail::FindMailProgramLauncher().empty(); };
+  t.handToMailProgram = [](const mail::MailMessage& message) {
+    return mail::HandToMailProgram(mail::FindMailProgramLauncher(), message);
+  };
+  t.sendBySmtp = mail::SendBySmtp;
+  return t;
+}
+
+TfmSendMail::TfmSendMail(ui::ProgramState& state, ui::DialogService& dialogs, TfmInji& inji, TfmPreView& preview,
+                         TfmMailServer& mailServer, QWidget* parent)
+    : QDialog(parent), state_(state), dialogs_(dialogs), inji_(inji), preview_(preview), mailServer_(mailServer) {
+  setObjectName("TfmSendMail");
+  Timer1.setObjectName("Timer1");
+  Timer1.setInterval(kAutoSelectMilliseconds);
+  connect(&Timer1, &QTimer::timeout, this, &TfmSendMail::Timer1Timer);
+  BuildForm();
+  // The body is read once; afterwards it keeps what the user typed for the run.
+  applyingRule_ = true;
+  mmHonbun_->setPlainText(FromUtf8(print::JoinMemoLines(LoadMailText(state_.settings))));
+  applyingRule_ = false;
+  bodyBefore_ = mmHonbun_->toPlainText();
+}
+
+TfmSendMail::~TfmSendMail() = default;
+
+void TfmSendMail::BuildForm() {
+  setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(12, 12, 12, 10);
+  outer->setSpacing(8);
+
+  auto* mailGrid = new QGridLayout;
+  mailGrid->setHorizontalSpacing(10);
+  mailGrid->setVerticalSpacing(6);
+  mailGrid->setColumnMinimumWidth(0, 56);
+  mailGrid->setColumnStretch(1, 1);
+  edKenmei_ = new ui::TextEdit(kSubjectMaxBytes, this);
+  edKenmei_->setObjectName("edKenmei");
+  edKenmei_->setMinimumWidth(380);
+  mailGrid->addWidget(Caption(this, "件名"), 0, 0);
+  mailGrid->addWidget(edKenmei_, 0, 1, 1, 2);
+
+  auto* lbHonbun = Caption(this, "本文");
+  lbHonbun->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  mmHonbun_ = new QPlainTextEdit(this);
+  mmHonbun_->setObjectName("mmHonbun");
+  mmHonbun_->setTabChangesFocus(true);
+  mmHonbun_->setFixedHeight(QFontMetrics(mmHonbun_->font()).lineSpacing() * 6 + 14);
+  connect(mmHonbun_, &QPlainTextEdit::textChanged, this, &TfmSendMail::mmHonbunChange);
+  btMemory2_ = Button(this, "btMemory2", "記憶");
+  connect(btMemory2_, &QPushButton::clicked, this, &TfmSendMail::btMemory2Click);
+  mailGrid->addWidget(lbHonbun, 1, 0, Qt::AlignTop);
+  mailGrid->addWidget(mmHonbun_, 1, 1);
+  mailGrid->addWidget(btMemory2_, 1, 2, Qt::AlignTop);
+  outer->addLayout(mailGrid);
+
+  // The payslip that goes with the mail.
+  auto* group = new QGroupBox(FromUtf8("添付する帳票の設定"), this);
+  group->setObjectName("gbPrnSetting");
+  auto* grid = new QGridLayout(group);
+  grid->setHorizontalSpacing(10);
+  grid->setVerticalSpacing(6);
+  grid->setColumnMinimumWidth(0, 44);
+  grid->setColumnStretch(1, 1);
+
+  dateRow_ = new QWidget(group);
+  dateRow_->setObjectName("pnPrnDate");
+  lbNengappi1_ = new QLabel(dateRow_);
+  lbNengappi1_->setObjectName("lbNengappi1");
+  lbNengappi1_->setFont(ui::GothicFont(kDateFontPoints));
+  auto dateField = [&](const char* name) {
+    auto* f = new print::DateField(dialogs_, state_.options, dateRow_);
+    f->setObjectName(name);
+    f->setFont(ui::GothicFont(kDateFontPoints));
+    f->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    f->setTextMargins(0, 0, 0, 0);
+    connect(f, &print::DateField::Entered, this, &TfmSendMail::DateFieldEntered);
+    return f;
+  };
+  edPrnDateYY_ = dateField("edPrnDateYY");
+  edPrnDateMM_ = dateField("edPrnDateMM");
+  edPrnDateDD_ = dateField("edPrnDateDD");
+  auto* lbNengappi0 = Caption(group, "支給日");
+  lbNengappi0->setObjectName("lbNengappi0");
+  grid->addWidget(lbNengappi0, 0, 0);
+  grid->addWidget(dateRow_, 0, 1, Qt::AlignLeft);
+
+  auto* lbEditMemo = Caption(group, "メモ");
+  lbEditMemo->setObjectName("lbEditMemo");
+  lbEditMemo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  mmEditMemo_ = new QPlainTextEdit(group);
+  mmEditMemo_->setObjectName("mmEditMemo");
+  mmEditMemo_->setFont(ui::MinchoFont(10));
+  mmEditMemo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  mmEditMemo_->setTabChangesFocus(true);
+  mmEditMemo_->setFixedHeight(QFontMetrics(mmEditMemo_->font()).lineSpacing() * print::kMemoMaxLines + 14);
+  connect(mmEditMemo_, &QPlainTextEdit::textChanged, this, &TfmSendMail::mmEditMemoChange);
+  btMemory_ = Button(group, "btMemory", "記憶");
+  connect(btMemory_, &QPushButton::clicked, this, &TfmSendMail::btMemoryClick);
+  grid->addWidget(lbEditMemo, 1, 0, Qt::AlignTop);
+  grid->addWidget(mmEditMemo_, 1, 1);
+  grid->addWidget(btMemory_, 1, 2, Qt::AlignTop);
+
+  btPreView_ = Button(group, "btPreView", "帳票ﾌﾟﾚﾋﾞｭｰ");
+  connect(btPreView_, &QPushButton::clicked, this, &TfmSendMail::btPreViewClick);
+  auto* previewRow = new QHBoxLayout;
+  previewRow->addStretch();
+  previewRow->addWidget(btPreView_);
+  grid->addLayout(previewRow, 2, 0, 1, 3);
+  outer->addWidget(group);
+
+  cbShowDialog_ = new QCheckBox(FromUtf8("送信前に内容確認"), this);
+  cbShowDialog_->setObjectName("cbShowDialog");
+  cbShowDialog_->setChecked(true);
+  lbSendInfo_ = new QLabel(this);
+  lbSendInfo_->setObjectName("lbSendInfo");
+  auto* infoRow = new QHBoxLayout;
+  infoRow->addWidget(cbShowDialog_);
+  infoRow->addStretch();
+  infoRow->addWidget(lbSendInfo_);
+  outer->addLayout(infoRow);
+
+  auto* note = new QLabel(FromUtf8(kNote), this);
+  note->setObjectName("lbNote");
+  note->setWordWrap(true);
+  outer->addWidget(note);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->setSpacing(8);
+  btMailServer_ = Button(this, "btMailServer", "送信設定...");
+  connect(btMailServer_, &QPushButton::clicked, this, &TfmSendMail::btMailServerClick);
+  btOk_ = Button(this, "btOk", "送 信");
+  btOk_->setAutoDefault(true);
+  connect(btOk_, &QPushButton::clicked, this, &TfmSendMail::btOkClick);
+  btCancel_ = Button(this, "btCancel", "中 止");
+  btCancel_->setAutoDefault(true);
+  connect(btCancel_, &QPushButton::clicked, this, &TfmSendMail::reject);
+  for (QPushButton* b : {btMailServer_, btOk_, btCancel_}) b->setMinimumWidth(92);
+  buttons->addWidget(btMailServer_);
+  buttons->addStretch();
+  buttons->addWidget(btOk_);
+  buttons->addWidget(btCancel_);
+  outer->addLayout(buttons);
+
+  ui::InstallEnterMovesOn(this);
+  lbNengappi1_->setText(FromUtf8(print::PayDateLabel(today())));
+  PlaceDateFields();
+}
+
+// The date fields lie over the blanks of the era label ("令和    年    月    日").
+void TfmSendMail::PlaceDateFields() {
+  const QString label = lbNengappi1_->text();
+  const QFontMetrics fm(lbNengappi1_->font());
+  const int fieldHeight = fm.height() + 8;
+  const int blankWidth = fm.horizontalAdvance(QStringLiteral("    ")) + 6;
+  lbNengappi1_->adjustSize();
+  lbNengappi1_->move(0, (fieldHeight - lbNengappi1_->height()) / 2);
+  print::DateField* fields[] = {edPrnDateYY_, edPrnDateMM_, edPrnDateDD_};
+  int from = 0;
+  for (print::DateField* f : fields) {
+    const int at = label.indexOf(QStringLiteral("    "), from);
+    if (at < 0) break;
+    f->setGeometry(fm.horizontalAdvance(label.left(at)) - 3, 0, blankWidth, fieldHeight);
+    f->raise();
+    from = at + 4;
+  }
+  dateRow_->setFixedSize(lbNengappi1_->width() + 4, fieldHeight);
+}
+
+int TfmSendMail::Run(int reportCode, const QString& caption) {
+  Timer1.stop();
+  // One payslip per picture, with its frame, for as long as the screen is open.
+  savedFormType_ = state_.options.formType;
+  state_.options.formType = 0;
+
+  const std::optional<print::ReportCode> parsed = print::ParseReportCode(reportCode);
+  const int target = parsed && parsed->kind == print::rkPayslip ? parsed->target : print::kSelectedRows;
+  const print::ReportCode code{print::rkPayslip, target};
+  recipients_.clear();
+  if (code.SelectedRows()) {
+    if (selectedSlots) {
+      recipients_ = selectedSlots();
+    } else if (inji_.selectedSlots) {
+      recipients_ = inji_.selectedSlots();
+    }
+  } else {
+    recipients_.push_back(target);
+  }
+  std::erase_if(recipients_, [](int slot) { return slot < 1 || slot > kSlotCount; });
+
+  const PayDateTexts date = inji_.DefaultPayDate();
+  edPrnDateYY_->setText(FromUtf8(date.year));
+  edPrnDateMM_->setText(FromUtf8(date.month));
+  edPrnDateDD_->setText(FromUtf8(date.day));
+  setWindowTitle(caption + FromUtf8(kCaptionSuffix));
+
+  // The print dialog's job becomes the payslips of the recipients on A5 landscape (the preview
+  // shows it from there).
+  inji_.ApplyPaper(print::kPaperA5, print::kLandscape);
+  auto listHook = inji_.selectedSlots;
+  inji_.selectedSlots = [chosen = recipients_] { return chosen; };
+  inji_.SetReportCode(code.Value());
+  inji_.selectedSlots = listHook;
+  inji_.SetLandscape(true);
+  inji_.SetSheetCount(static_cast<int>(recipients_.size()));
+  lbSendInfo_->setText(FromUtf8(Format(kSendCount, static_cast<int>(recipients_.size()))));
+
+  lbNengappi1_->setText(FromUtf8(print::PayDateLabel(today())));
+  PlaceDateFields();
+  edKenmei_->setText(FromUtf8(mail::MailSubject(state_.open.eraYear, state_.PeriodIndex(), state_.options)));
+  applyingRule_ = true;
+  mmEditMemo_->setPlainText(inji_.Memo());
+  applyingRule_ = false;
+  memoBefore_ = mmEditMemo_->toPlainText();
+  adjustSize();
+  btOk_->setFocus();
+
+  const int result = exec();
+
+  Timer1.stop();
+  state_.options.formType = savedFormType_;
+  inji_.SetMemo(mmEditMemo_->toPlainText());
+  return result;
+}
+
+QString TfmSendMail::Body() const { return mmHonbun_->toPlainText(); }
+
+void TfmSendMail::DateFieldEntered(print::DateField* field) {
+  remembered_ = field;
+  if (state_.options.autoSelect) Timer1.start();
+}
+
+void TfmSendMail::Timer1Timer() {
+  Timer1.stop();
+  if (remembered_ != nullptr) remembered_->selectAll();
+}
+
+// Five lines at most, 170 characters at most (a line break counting two), as in the print dialog.
+void TfmSendMail::mmEditMemoChange() {
+  ApplyTextRule(mmEditMemo_, memoBefore_, applyingRule_, dialogs_,
+                [](const std::string& typed) -> std::optional<std::string> {
+                  std::string ruled = print::ApplyMemoRule(typed);
+                  if (print::MemoLength(ruled) > print::kMemoMaxLength) return std::nullopt;
+                  return ruled;
+                });
+}
+
+// 170 characters at most; a change beyond that is refused with a beep.
+void TfmSendMail::mmHonbunChange() {
+  ApplyTextRule(mmHonbun_, bodyBefore_, applyingRule_, dialogs_,
+                [](const std::string& typed) -> std::optional<std::string> {
+                  if (print::MemoLength(typed) > kBodyMaxLength) return std::nullopt;
+                  return typed;
+                });
+}
+
+void TfmSendMail::CopyFieldsToInji() {
+  inji_.SetDateFields({ToUtf8(edPrnDateYY_->text()), ToUtf8(edPrnDateMM_->text()), ToUtf8(edPrnDateDD_->text())});
+  inji_.SetMemo(mmEditMemo_->toPlainText());
+}
+
+void TfmSendMail::btPreViewClick() {
+  CopyFieldsToInji();
+  inji_.ShowPreview(false);
+  activateWindow();
+}
+
+void TfmSendMail::btMemoryClick() {
+  if (!dialogs_.Confirm(kAskStoreMemo)) return;
+  SavePrintMemo(state_.settings, print::MemoLines(ToUtf8(mmEditMemo_->toPlainText())));
+  dialogs_.Notice(kMemoStored, kNoticeMilliseconds);
+}
+
+void TfmSendMail::btMemory2Click() {
+  if (!dialogs_.Confirm(kAskStoreBody)) return;
+  SaveMailText(state_.settings, print::MemoLines(ToUtf8(Body())));
+  dialogs_.Notice(kBodyStored, kNoticeMilliseconds);
+}
+
+void TfmSendMail::btMailServerClick() { mailServer_.Run(); }
+
+void TfmSendMail::btOkClick() {
+  CopyFieldsToInji();
+  if (SendAll()) accept();
+}
+
+bool TfmSendMail::SendAll() {
+  const mail::SmtpSettings smtp = mail::LoadSmtpSettings(state_.settings);
+  const bool mailProgram = transports.mailProgramAvailable && transports.mailProgramAvailable();
+  const mail::Transport transport = mail::ChooseTransport(cbShowDialog_->isChecked(), mailProgram, smtp.Configured());
+  if (transport == mail::Transport::None) {
+    dialogs_.Error(kNoTransport);
+    return false;
+  }
+  const bool useMailProgram = transport == mail::Transport::MailProgram;
+  const bool needsPassword = !useMailProgram && !smtp.user.empty();
+  if (needsPassword && (!password_ || password_->server != smtp.server || password_->user != smtp.user)) {
+    const std::optional<std::string> typed =
+        dialogs_.AskPassword(kPasswordTitle, Format(kPasswordPrompt, smtp.server.c_str(), smtp.user.c_str()));
+    if (!typed) return false;
+    password_ = Password{smtp.server, smtp.user, *typed};
+  }
+
+  hide();
+  QApplication::processEvents();
+
+  const int count = static_cast<int>(recipients_.size());
+  QProgressDialog progress(parentWidget());
+  progress.setObjectName("pnSending");
+  progress.setWindowTitle(ui::kApplicationTitle);
+  progress.setCancelButton(nullptr);
+  progress.setRange(0, count);
+  progress.setMinimumDuration(0);
+  progress.setAutoClose(false);
+  progress.setAutoReset(false);
+  progress.setWindowModality(Qt::ApplicationModal);
+  progress.setMinimumWidth(320);
+
+  const std::string namePart = mail::PictureNamePart(state_.open.eraYear, state_.PeriodIndex(), state_.options);
+  int failed = 0;
+  for (int k = 0; k < count; ++k) {
+    progress.setLabelText(FromUtf8(Format(kSending, k + 1, count)));
+    progress.setValue(k);
+    progress.show();
+    QApplication::processEvents();
+
+    const int slot = recipients_[static_cast<std::size_t>(k)];
+    const EmployeeRecord& employee = state_.Period().Employee(slot);
+    const std::string address = employee.MailAddress();
+    const std::filesystem::path picture = mail::PicturePath(state_.paths.programDir, namePart, employee.Name());
+    mail::SendResult result;
+    try {
+      WritePicture(slot, picture);
+      mail::MailMessage message;
+      message.from = smtp.from;
+      message.to = address;
+      message.subject = ToUtf8(edKenmei_->CutText());
+      message.body = ToUtf8(Body());
+      message.attachment = picture;
+      if (useMailProgram) {
+        result = transports.handToMailProgram ? transports.handToMailProgram(message)
+                                              : mail::SendResult{false, "no mail program"};
+      } else {
+        result = transports.sendBySmtp ? transports.sendBySmtp(smtp, password_ ? password_->password : "", message)
+                                       : mail::SendResult{false, "no SMTP client"};
+      }
+    } catch (const YearFileError& e) {
+      result = {false, e.UserText()};
+    } catch (const std::exception& e) {
+      result = {false, e.what()};
+    }
+    if (result.ok) {
+      // The mail program reads the attachment after it has returned: the picture stays until
+      // the user has finished with the mail.
+      if (useMailProgram) dialogs_.Information(kFinishInMailProgram);
+    } else {
+      ++failed;
+      qWarning("payslip mail to %s failed: %s", address.c_str(), result.error.c_str());
+      dialogs_.Error(Format(kSendError, address.c_str()));
+    }
+    std::error_code ignored;
+    std::filesystem::remove(picture, ignored);
+  }
+  progress.setValue(count);
+  progress.close();
+  // A wrong password fails every mail: it is asked again next time.
+  if (needsPassword && count > 0 && failed == count) password_.reset();
+  return true;
+}
+
+void TfmSendMail::WritePicture(int slot, const std::filesystem::path& file) {
+  const print::PrinterPage printer = print::PageOf(inji_.Printer());
+  if (printer.width <= 0 || printer.dpiX <= 0 || printer.dpiY <= 0) {
+    throw std::runtime_error("the printer has no page size");
+  }
+  QImage image(mail::kPictureWidth, mail::kPictureHeight, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    print::QtCanvas canvas(painter);
+    print::PageModel page;
+    mail::SetUpPictureModel(page, printer.width, printer.dpiX, printer.dpiY, logicalDpiY(), printer.offsetX,
+                            printer.offsetY);
+    print::SetAdjustment(page, state_.options);
+    page.canvas = &canvas;
+    print::ReportSource source = inji_.MakeSource();
+    source.today = today();
+    print::DrawReportPage(page, {print::rkPayslip, slot}, source, {slot, 0});
+  }
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "JPG")) throw std::runtime_error("the picture cannot be encoded as JPEG");
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(bytes.constData(), bytes.size());
+  out.close();
+  if (!out) throw std::runtime_error("cannot write " + file.string());
+}
+
+}  // namespace paylark::screens

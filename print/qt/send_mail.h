@@ -1,0 +1,142 @@
+// TfmSendMail (メール送信): mails every chosen employee the payslip of the open period as a
+// 1050 × 740 JPEG picture. The payment date and the memo of the attached payslip are the print
+// dialog's (copied in when the screen opens and back when it closes); while the screen is open
+// the paper form is one payslip per sheet. A mail goes to the user's mail program (which shows it
+// before sending) or straight to the SMTP server of the mail settings, whichever is chosen and
+// there; a failed mail is reported with its address and the others are still sent. The picture
+// lies beside the program only while its mail is handed over.
+//
+// Created once; the mail body is read from the settings when the screen is created and then keeps
+// what the user typed for the program run. The SMTP password is asked once a run.
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "calc/pay_date.h"
+#include "mail/mail_message.h"
+#include "mail/smtp_settings.h"
+#include "mail/smtp_transport.h"
+#include "store/era.h"
+#include "ui/dialog_service.h"
+#include "ui/program_state.h"
+
+class QCheckBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace paylark::ui {
+class TextEdit;
+}
+namespace paylark::print {
+class DateField;
+}
+
+namespace paylark::screens {
+
+class TfmInji;
+class TfmPreView;
+class TfmMailServer;
+
+// The ways a payslip mail can leave; the real ones by default, fakes in tests.
+struct MailTransports {
+  std::function<bool()> mailProgramAvailable;
+  std::function<mail::SendResult(const mail::MailMessage&)> handToMailProgram;
+  std::function<mail::SendResult(const mail::SmtpSettings&, const std::string& password, const mail::MailMessage&)>
+      sendBySmtp;
+
+  static MailTransports Real();
+};
+
+class TfmSendMail : public QDialog {
+  Q_OBJECT
+ public:
+  TfmSendMail(ui::ProgramState& state, ui::DialogService& dialogs, TfmInji& inji, TfmPreView& preview,
+              TfmMailServer& mailServer, QWidget* parent = nullptr);
+  ~TfmSendMail() override;
+
+  // Configures the screen for the report code (200 + slot for one employee, 299 for the rows
+  // selected in the employee list) and shows it modally with the caption + "のメール送信".
+  // Accepted when the mails were sent (each failure was shown on its own).
+  int Run(int reportCode, const QString& caption);
+
+  // Target 99: the rows selected in the employee list, in list order. When unset, the print
+  // dialog's hook answers.
+  std::function<std::vector<int>()> selectedSlots;
+  // Today's date (the era label under the date fields, the era of the payslip's date).
+  std::function<CivilDate()> today = [] { return Today(); };
+  MailTransports transports = MailTransports::Real();
+
+  // The recipients of the current showing, in order.
+  const std::vector<int>& Recipients() const { return recipients_; }
+  QString Body() const;
+
+ private:
+  void BuildForm();
+  void PlaceDateFields();
+  void DateFieldEntered(print::DateField* field);
+  void Timer1Timer();
+  void mmEditMemoChange();
+  void mmHonbunChange();
+  void CopyFieldsToInji();
+
+  // Sends one mail per recipient; false when nothing could be sent (no transport, no password).
+  bool SendAll();
+  // Draws the payslip of `slot` and writes it as JPEG; throws what the drawing throws and
+  // std::runtime_error when the file cannot be written.
+  void WritePicture(int slot, const std::filesystem::path& file);
+
+  void btOkClick();
+  void btPreViewClick();
+  void btMemoryClick();
+  void btMemory2Click();
+  void btMailServerClick();
+
+  ui::ProgramState& state_;
+  ui::DialogService& dialogs_;
+  TfmInji& inji_;
+  TfmPreView& preview_;  // shown through the print dialog's job
+  TfmMailServer& mailServer_;
+
+  std::vector<int> recipients_;
+  int savedFormType_ = 0;
+  // The SMTP password of this run, with the server and user it was given for.
+  struct Password {
+    std::string server;
+    std::string user;
+    std::string password;
+  };
+  std::optional<Password> password_;
+
+  QString memoBefore_;
+  QString bodyBefore_;
+  bool applyingRule_ = false;
+
+  QTimer Timer1;
+  print::DateField* remembered_ = nullptr;
+
+  ui::TextEdit* edKenmei_ = nullptr;
+  QPlainTextEdit* mmHonbun_ = nullptr;
+  QPushButton* btMemory2_ = nullptr;
+  QWidget* dateRow_ = nullptr;
+  QLabel* lbNengappi1_ = nullptr;
+  print::DateField* edPrnDateYY_ = nullptr;
+  print::DateField* edPrnDateMM_ = nullptr;
+  print::DateField* edPrnDateDD_ = nullptr;
+  QPlainTextEdit* mmEditMemo_ = nullptr;
+  QPushButton* btMemory_ = nullptr;
+  QPushButton* btPreView_ = nullptr;
+  QCheckBox* cbShowDialog_ = nullptr;
+  QLabel* lbSendInfo_ = nullptr;
+  QPushButton* btMailServer_ = nullptr;
+  QPushButton* btOk_ = nullptr;
+  QPushButton* btCancel_ = nullptr;
+};
+
+}  // namespace paylark::screens
