@@ -3,26 +3,10 @@
 #include <array>
 #include <utility>
 
+#include "calc/item_fields.h"
+
 namespace paylark::print {
 namespace {
-
-constexpr std::array<std::pair<std::string_view, Kintai>, kKintaiFieldCount> kAttendanceNames{{
-    {"所定労働日数", Kintai::ScheduledDays},
-    {"出勤日数", Kintai::WorkDays},
-    {"有休日数", Kintai::PaidLeaveDays},
-    {"欠勤日数", Kintai::AbsenceDays},
-    {"休日出勤日数", Kintai::HolidayWorkDays},
-    {"特別休暇日数", Kintai::SpecialLeaveDays},
-    {"所定労働時間", Kintai::ScheduledHours},
-    {"実働時間", Kintai::WorkedHours},
-    {"普通残業時間", Kintai::OvertimeHours},
-    {"深夜残業時間", Kintai::NightOvertimeHours},
-    {"休日普通残業", Kintai::HolidayOvertime},
-    {"休日深夜残業", Kintai::HolidayNightOvertime},
-    {"遅刻早退回数", Kintai::LateCount},
-    {"遅刻早退時間", Kintai::LateHours},
-    {"有休残日数", Kintai::PaidLeaveBalance},
-}};
 
 // A standard name, or (name empty) the name the user gave a user item, and the position it shows.
 template <typename Position>
@@ -101,10 +85,8 @@ Yen LastMatch(const Record& record, const Entries& entries, std::string_view nam
 }  // namespace
 
 double AttendanceValue(const AttendanceRecord& attendance, std::string_view name) {
-  for (const auto& [itemName, field] : kAttendanceNames) {
-    if (itemName == name) return attendance.Get(field);
-  }
-  return 0;
+  const std::optional<Kintai> field = KintaiFieldOfName(name);
+  return field ? attendance.Get(*field) : 0;
 }
 
 Yen PaymentValue(const PaymentRecord& payments, std::string_view name, const Options& options) {

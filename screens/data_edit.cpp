@@ -18,6 +18,7 @@
 #include "screens/calc_window.h"
 #include "store/previous_period.h"
 #include "store/year_file.h"
+#include "ui/colours.h"
 #include "ui/dialog_reporter.h"
 #include "ui/entry_fields.h"
 #include "ui/fonts.h"
@@ -58,7 +59,7 @@ class DataField : public ui::NumEdit {
 
 namespace {
 
-const QColor kDisabledItemColour(204, 221, 221);  // as the payslip item settings show unused items
+using ui::kDisabledItemColour;
 constexpr int kRowPitch = 25;
 constexpr int kLabelWidth = 112;
 constexpr int kFieldWidth = 96;

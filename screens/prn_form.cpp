@@ -17,6 +17,7 @@
 #include "store/item_settings_edit.h"
 #include "store/sjis.h"
 #include "store/year_file.h"
+#include "ui/colours.h"
 #include "ui/qt_text.h"
 
 namespace paylark::screens {
@@ -26,7 +27,7 @@ using ui::FromUtf8;
 
 const QColor kHandle(0, 128, 128);        // teal drag handle
 const QColor kHandleTarget(0, 0, 128);    // the handle of the row a drag would land on
-const QColor kUnusedBack(204, 221, 221);  // items not printed for the pay form
+const QColor& kUnusedBack = ui::kDisabledItemColour;  // items not printed for the pay form
 const QColor kUnusedText(128, 128, 128);
 
 constexpr const char* kDefaultQuestion = "項目使用有無と順序の変更を初期状態に戻します。";

@@ -1,5 +1,8 @@
 #include "print/qt/date_field.h"
 
+#include <QFontMetrics>
+#include <QLabel>
+
 #include <QKeyEvent>
 
 #include "calc/overwrite_typing.h"
@@ -56,6 +59,24 @@ void DateField::keyPressEvent(QKeyEvent* event) {
 void DateField::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
   emit Entered(this);
+}
+
+void PlaceDateFields(QLabel& eraLabel, QWidget& row, const std::array<DateField*, 3>& fields) {
+  const QString label = eraLabel.text();
+  const QFontMetrics fm(eraLabel.font());
+  const int fieldHeight = fm.height() + 8;
+  const int blankWidth = fm.horizontalAdvance(QStringLiteral("    ")) + 6;
+  eraLabel.adjustSize();
+  eraLabel.move(0, (fieldHeight - eraLabel.height()) / 2);
+  int from = 0;
+  for (DateField* f : fields) {
+    const int at = label.indexOf(QStringLiteral("    "), from);
+    if (at < 0) break;
+    f->setGeometry(fm.horizontalAdvance(label.left(at)) - 3, 0, blankWidth, fieldHeight);
+    f->raise();
+    from = at + 4;
+  }
+  row.setFixedSize(eraLabel.width() + 4, fieldHeight);
 }
 
 }  // namespace paylark::print

@@ -4,9 +4,12 @@
 #pragma once
 
 #include <QLineEdit>
+#include <array>
 
 #include "store/options.h"
 #include "ui/dialog_service.h"
+
+class QLabel;
 
 namespace paylark::print {
 
@@ -26,5 +29,9 @@ class DateField : public QLineEdit {
   ui::DialogService& dialogs_;
   const Options& options_;
 };
+
+// Lays the three fields over the blanks of the era label ("令和    年    月    日") and sizes the row
+// that holds them.
+void PlaceDateFields(QLabel& eraLabel, QWidget& row, const std::array<DateField*, 3>& fields);
 
 }  // namespace paylark::print

@@ -156,24 +156,8 @@ void TfmInji::BuildForm() {
   PlaceDateFields();
 }
 
-// The date fields lie over the blanks of the era label ("令和    年    月    日").
 void TfmInji::PlaceDateFields() {
-  const QString label = lbNengappi1_->text();
-  const QFontMetrics fm(lbNengappi1_->font());
-  const int fieldHeight = fm.height() + 8;
-  const int blankWidth = fm.horizontalAdvance(QStringLiteral("    ")) + 6;
-  lbNengappi1_->adjustSize();
-  lbNengappi1_->move(0, (fieldHeight - lbNengappi1_->height()) / 2);
-  print::DateField* fields[] = {edPrnDateYY_, edPrnDateMM_, edPrnDateDD_};
-  int from = 0;
-  for (print::DateField* f : fields) {
-    const int at = label.indexOf(QStringLiteral("    "), from);
-    if (at < 0) break;
-    f->setGeometry(fm.horizontalAdvance(label.left(at)) - 3, 0, blankWidth, fieldHeight);
-    f->raise();
-    from = at + 4;
-  }
-  dateRow_->setFixedSize(lbNengappi1_->width() + 4, fieldHeight);
+  print::PlaceDateFields(*lbNengappi1_, *dateRow_, {edPrnDateYY_, edPrnDateMM_, edPrnDateDD_});
 }
 
 int TfmInji::Run(int reportCode, const QString& caption) {
