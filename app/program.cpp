@@ -110,7 +110,7 @@ struct Program::Parts {
         preview(state, dialogs, &main),
         inji(state, dialogs, preview, &main),
         mailServer(state, dialogs, &main),
-        sendMail(state, dialogs, inji, preview, mailServer, &main) {}
+        sendMail(state, dialogs, inji, mailServer, &main) {}
 
   ui::DialogService& dialogs;
   ui::ProgramState state;

@@ -43,11 +43,15 @@ class EnterFilter : public QObject {
 
 }  // namespace
 
-NumEdit::NumEdit(const FieldContext& context, int formatCode, QWidget* parent)
-    : QLineEdit(parent), context_(context), formatCode_(formatCode) {
+TypedEdit::TypedEdit(const FieldContext& context, const QString& accepted, QWidget* parent)
+    : QLineEdit(parent), context_(context), accepted_(accepted) {
   setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   setAttribute(Qt::WA_InputMethodEnabled, false);
   setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhNoPredictiveText);
+}
+
+NumEdit::NumEdit(const FieldContext& context, int formatCode, QWidget* parent)
+    : TypedEdit(context, QStringLiteral("0123456789-.:"), parent), formatCode_(formatCode) {
   setProperty("tag", formatCode);
 }
 
@@ -80,7 +84,7 @@ bool NumEdit::Normalise() {
   return true;
 }
 
-void NumEdit::keyPressEvent(QKeyEvent* event) {
+void TypedEdit::keyPressEvent(QKeyEvent* event) {
   if (IsEnter(event)) {
     focusNextPrevChild(true);
     return;
@@ -114,7 +118,7 @@ void NumEdit::keyPressEvent(QKeyEvent* event) {
   QLineEdit::keyPressEvent(event);
 }
 
-void NumEdit::focusInEvent(QFocusEvent* event) {
+void TypedEdit::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
   if (context_.options.autoSelect) {
     QTimer::singleShot(150, this, [this] {

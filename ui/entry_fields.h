@@ -24,14 +24,31 @@ struct FieldContext {
   const Options& options;  // AutoSelect and InputOverN
 };
 
-class NumEdit : public QLineEdit {
+// The typing of a numeric field: only the accepted characters (others beep), overwrite typing,
+// Enter moves on, Ctrl+Delete empties, the text selected 150 ms after entering, input method off.
+class TypedEdit : public QLineEdit {
+  Q_OBJECT
+ public:
+  TypedEdit(const FieldContext& context, const QString& accepted, QWidget* parent = nullptr);
+
+  void SetAcceptedCharacters(const QString& characters) { accepted_ = characters; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+
+  FieldContext context_;
+
+ private:
+  QString accepted_;
+};
+
+class NumEdit : public TypedEdit {
   Q_OBJECT
  public:
   NumEdit(const FieldContext& context, int formatCode, QWidget* parent = nullptr);
 
   int FormatCode() const { return formatCode_; }
-  // The characters typing may enter (default: digits, "-", "." and ":").
-  void SetAcceptedCharacters(const QString& characters) { accepted_ = characters; }
   // Shows a value after leaving (and for SetValue); default: the normalised text as it is.
   void SetDisplay(std::function<QString(double)> display) { display_ = std::move(display); }
 
@@ -47,14 +64,10 @@ class NumEdit : public QLineEdit {
   void Left();
 
  protected:
-  void keyPressEvent(QKeyEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
 
  private:
-  FieldContext context_;
   int formatCode_;
-  QString accepted_ = QStringLiteral("0123456789-.:");
   std::function<QString(double)> display_;
 };
 

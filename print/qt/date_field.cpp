@@ -3,80 +3,64 @@
 #include <QFontMetrics>
 #include <QLabel>
 
-#include <QKeyEvent>
-
-#include "calc/overwrite_typing.h"
+#include "print/qt/print_rules.h"
+#include "ui/fonts.h"
 #include "ui/qt_text.h"
 
 namespace paylark::print {
 
 namespace {
 constexpr int kDateFieldLength = 2;
-}
+constexpr int kDateFontPoints = 11;
+}  // namespace
 
 DateField::DateField(ui::DialogService& dialogs, const Options& options, QWidget* parent)
-    : QLineEdit(parent), dialogs_(dialogs), options_(options) {
+    : ui::TypedEdit(ui::FieldContext{dialogs, options}, QStringLiteral(" 0123456789"), parent) {
   setMaxLength(kDateFieldLength);
-  setAttribute(Qt::WA_InputMethodEnabled, false);
   setInputMethodHints(Qt::ImhDigitsOnly);
 }
 
-void DateField::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    focusNextPrevChild(true);
-    return;
+PayDateRow::PayDateRow(ui::DialogService& dialogs, const Options& options, QWidget* parent) : QWidget(parent) {
+  setObjectName("pnPrnDate");
+  lbNengappi1_ = new QLabel(this);
+  lbNengappi1_->setObjectName("lbNengappi1");
+  lbNengappi1_->setFont(ui::GothicFont(kDateFontPoints));
+  const char* names[] = {"edPrnDateYY", "edPrnDateMM", "edPrnDateDD"};
+  for (int i = 0; i < 3; ++i) {
+    fields_[i] = new DateField(dialogs, options, this);
+    fields_[i]->setObjectName(names[i]);
+    fields_[i]->setFont(ui::GothicFont(kDateFontPoints));
+    fields_[i]->setTextMargins(0, 0, 0, 0);
   }
-  if (event->key() == Qt::Key_Delete && event->modifiers() & Qt::ControlModifier) {
-    clear();
-    return;
-  }
-  const QString typed = event->text();
-  const bool printable = typed.size() == 1 && typed.at(0).isPrint() &&
-                         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-  if (!printable) {
-    QLineEdit::keyPressEvent(event);  // Backspace, cursor keys, Tab
-    return;
-  }
-  const QChar c = typed.at(0);
-  if (c != QLatin1Char(' ') && !(c >= QLatin1Char('0') && c <= QLatin1Char('9'))) {
-    dialogs_.Beep();
-    return;
-  }
-  if (options_.inputOverwrite && !hasSelectedText()) {
-    const TypingResult r = OverwriteTyping(ui::ToUtf8(text()), cursorPosition(), ui::ToUtf8(typed));
-    const QString replaced = ui::FromUtf8(r.text);
-    if (replaced.size() > maxLength()) {
-      dialogs_.Beep();
-      return;
-    }
-    setText(replaced);
-    setCursorPosition(r.caret);
-    return;
-  }
-  QLineEdit::keyPressEvent(event);
 }
 
-void DateField::focusInEvent(QFocusEvent* event) {
-  QLineEdit::focusInEvent(event);
-  emit Entered(this);
-}
-
-void PlaceDateFields(QLabel& eraLabel, QWidget& row, const std::array<DateField*, 3>& fields) {
-  const QString label = eraLabel.text();
-  const QFontMetrics fm(eraLabel.font());
+void PayDateRow::ShowEra(const CivilDate& today) {
+  const QString label = ui::FromUtf8(PayDateLabel(today));
+  lbNengappi1_->setText(label);
+  const QFontMetrics fm(lbNengappi1_->font());
   const int fieldHeight = fm.height() + 8;
   const int blankWidth = fm.horizontalAdvance(QStringLiteral("    ")) + 6;
-  eraLabel.adjustSize();
-  eraLabel.move(0, (fieldHeight - eraLabel.height()) / 2);
+  lbNengappi1_->adjustSize();
+  lbNengappi1_->move(0, (fieldHeight - lbNengappi1_->height()) / 2);
   int from = 0;
-  for (DateField* f : fields) {
+  for (DateField* f : fields_) {
     const int at = label.indexOf(QStringLiteral("    "), from);
     if (at < 0) break;
     f->setGeometry(fm.horizontalAdvance(label.left(at)) - 3, 0, blankWidth, fieldHeight);
     f->raise();
     from = at + 4;
   }
-  row.setFixedSize(eraLabel.width() + 4, fieldHeight);
+  setFixedSize(lbNengappi1_->width() + 4, fieldHeight);
+}
+
+PayDateFields PayDateRow::Fields() const {
+  return {ui::ToUtf8(fields_[0]->text()), ui::ToUtf8(fields_[1]->text()), ui::ToUtf8(fields_[2]->text())};
+}
+
+void PayDateRow::SetFields(const PayDateFields& fields) {
+  fields_[0]->setText(ui::FromUtf8(fields.year));
+  fields_[1]->setText(ui::FromUtf8(fields.month));
+  fields_[2]->setText(ui::FromUtf8(fields.day));
 }
 
 }  // namespace paylark::print

@@ -1,37 +1,40 @@
-// The payment date fields of payslips (year, month, day; two characters each): digits and blanks
-// only, typed over when InputOverN is on, Enter moves on, Ctrl+Delete empties, input method off.
-// Entering a field is signalled so that its screen can select the text after 150 ms.
+// The payment date of payslips as the print and mail screens take it: three fields of two
+// characters (year, month, day) that accept digits and blanks only, laid over the blanks of the
+// era label "令和    年    月    日".
 #pragma once
 
-#include <QLineEdit>
-#include <array>
+#include <QWidget>
 
+#include "print/report_source.h"
+#include "store/era.h"
 #include "store/options.h"
 #include "ui/dialog_service.h"
+#include "ui/entry_fields.h"
 
 class QLabel;
 
 namespace paylark::print {
 
-class DateField : public QLineEdit {
+class DateField : public ui::TypedEdit {
   Q_OBJECT
  public:
   DateField(ui::DialogService& dialogs, const Options& options, QWidget* parent = nullptr);
-
- signals:
-  void Entered(DateField* field);
-
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
-
- private:
-  ui::DialogService& dialogs_;
-  const Options& options_;
 };
 
-// Lays the three fields over the blanks of the era label ("令和    年    月    日") and sizes the row
-// that holds them.
-void PlaceDateFields(QLabel& eraLabel, QWidget& row, const std::array<DateField*, 3>& fields);
+// The row pnPrnDate: the era label lbNengappi1 with edPrnDateYY, edPrnDateMM and edPrnDateDD.
+class PayDateRow : public QWidget {
+  Q_OBJECT
+ public:
+  PayDateRow(ui::DialogService& dialogs, const Options& options, QWidget* parent = nullptr);
+
+  // The era label of today's date, with the fields laid over its blanks.
+  void ShowEra(const CivilDate& today);
+  PayDateFields Fields() const;
+  void SetFields(const PayDateFields& fields);
+
+ private:
+  QLabel* lbNengappi1_;
+  DateField* fields_[3];
+};
 
 }  // namespace paylark::print

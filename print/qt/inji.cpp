@@ -15,6 +15,7 @@
 #include "print/qt/print_job.h"
 #include "print/qt/print_rules.h"
 #include "print/qt/printer_setup.h"
+#include "print/qt/ruled_text_edit.h"
 #include "print/report_pages.h"
 #include "print/report_sheets.h"
 #include "store/app_settings.h"
@@ -28,11 +29,6 @@ using ui::ToUtf8;
 
 namespace {
 
-constexpr const char* kAskStoreMemo = "メモの入力内容を記憶しますか？";
-constexpr const char* kMemoStored = "メモの入力内容を記憶しました。";
-constexpr int kNoticeMilliseconds = 1500;
-constexpr int kAutoSelectMilliseconds = 150;
-constexpr int kDateFontPoints = 11;
 
 QLabel* Panel(QWidget* parent, const char* name) {
   auto* l = new QLabel(parent);
@@ -55,14 +51,8 @@ QLabel* Caption(QWidget* parent, const char* text) {
 TfmInji::TfmInji(ui::ProgramState& state, ui::DialogService& dialogs, TfmPreView& preview, QWidget* parent)
     : QDialog(parent), state_(state), dialogs_(dialogs), preview_(preview) {
   setObjectName("TfmInji");
-  Timer1.setObjectName("Timer1");
-  Timer1.setInterval(kAutoSelectMilliseconds);
-  connect(&Timer1, &QTimer::timeout, this, &TfmInji::Timer1Timer);
   BuildForm();
-  applyingMemoRule_ = true;
-  mmEditMemo_->setPlainText(FromUtf8(print::JoinMemoLines(LoadPrintMemo(state_.settings))));
-  applyingMemoRule_ = false;
-  memoBefore_ = mmEditMemo_->toPlainText();
+  mmEditMemo_->SetTextAsStored(FromUtf8(print::JoinMemoLines(LoadPrintMemo(state_.settings))));
   print::SelectCurrentPrinter(printer_);
   ApplyPaper(print::kPaperA4, print::kPortrait);
 }
@@ -94,37 +84,18 @@ void TfmInji::BuildForm() {
 
   lbNengappi0_ = Caption(this, "支給日");
   lbNengappi0_->setObjectName("lbNengappi0");
-  dateRow_ = new QWidget(this);
-  dateRow_->setObjectName("pnPrnDate");
-  lbNengappi1_ = new QLabel(dateRow_);
-  lbNengappi1_->setObjectName("lbNengappi1");
-  lbNengappi1_->setFont(ui::GothicFont(kDateFontPoints));
-  auto dateField = [&](const char* name) {
-    auto* f = new print::DateField(dialogs_, state_.options, dateRow_);
-    f->setObjectName(name);
-    f->setFont(ui::GothicFont(kDateFontPoints));
-    f->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    f->setTextMargins(0, 0, 0, 0);
-    connect(f, &print::DateField::Entered, this, &TfmInji::DateFieldEntered);
-    return f;
-  };
-  edPrnDateYY_ = dateField("edPrnDateYY");
-  edPrnDateMM_ = dateField("edPrnDateMM");
-  edPrnDateDD_ = dateField("edPrnDateDD");
+  dateRow_ = new print::PayDateRow(dialogs_, state_.options, this);
   grid->addWidget(lbNengappi0_, 3, 0);
   grid->addWidget(dateRow_, 3, 1, 1, 2, Qt::AlignLeft);
 
   lbEditMemo_ = Caption(this, "メモ");
   lbEditMemo_->setObjectName("lbEditMemo");
   lbEditMemo_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  mmEditMemo_ = new QPlainTextEdit(this);
+  mmEditMemo_ = new print::RuledTextEdit(dialogs_, print::MemoRule, this);
   mmEditMemo_->setObjectName("mmEditMemo");
   mmEditMemo_->setFont(ui::MinchoFont(10));
-  mmEditMemo_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  mmEditMemo_->setTabChangesFocus(true);
   const int lineHeight = QFontMetrics(mmEditMemo_->font()).lineSpacing();
   mmEditMemo_->setFixedHeight(lineHeight * print::kMemoMaxLines + 14);
-  connect(mmEditMemo_, &QPlainTextEdit::textChanged, this, &TfmInji::mmEditMemoChange);
   btMemory_ = new QPushButton(FromUtf8("記憶"), this);
   btMemory_->setObjectName("btMemory");
   btMemory_->setAutoDefault(false);
@@ -152,16 +123,10 @@ void TfmInji::BuildForm() {
   btCancel_ = button("btCancel", "中止", &TfmInji::reject);
   outer->addLayout(buttons);
 
-  lbNengappi1_->setText(FromUtf8(print::PayDateLabel(today())));
-  PlaceDateFields();
-}
-
-void TfmInji::PlaceDateFields() {
-  print::PlaceDateFields(*lbNengappi1_, *dateRow_, {edPrnDateYY_, edPrnDateMM_, edPrnDateDD_});
+  dateRow_->ShowEra(today());
 }
 
 int TfmInji::Run(int reportCode, const QString& caption) {
-  Timer1.stop();
   SetReportCode(reportCode);
   const PayDateTexts date = DefaultPayDate();
   SetDateFields({date.year, date.month, date.day});
@@ -175,12 +140,10 @@ int TfmInji::Run(int reportCode, const QString& caption) {
   SetLandscape(code_.Landscape());
   pnLType_->setText(FromUtf8(print::PaperText(code_.kind, state_.options.formType)));
   const bool payslip = code_.kind == print::rkPayslip;
-  for (QWidget* w : std::initializer_list<QWidget*>{lbNengappi0_, lbNengappi1_, edPrnDateYY_, edPrnDateMM_,
-                                                    edPrnDateDD_, lbEditMemo_, mmEditMemo_, btMemory_}) {
+  for (QWidget* w : std::initializer_list<QWidget*>{lbNengappi0_, dateRow_, lbEditMemo_, mmEditMemo_, btMemory_}) {
     w->setEnabled(payslip);
   }
-  lbNengappi1_->setText(FromUtf8(print::PayDateLabel(today())));
-  PlaceDateFields();
+  dateRow_->ShowEra(today());
   adjustSize();
   return exec();
 }
@@ -279,56 +242,13 @@ QString TfmInji::Memo() const { return mmEditMemo_->toPlainText(); }
 
 void TfmInji::SetMemo(const QString& memo) { mmEditMemo_->setPlainText(memo); }
 
-print::PayDateFields TfmInji::DateFields() const {
-  return {ToUtf8(edPrnDateYY_->text()), ToUtf8(edPrnDateMM_->text()), ToUtf8(edPrnDateDD_->text())};
-}
+print::PayDateFields TfmInji::DateFields() const { return dateRow_->Fields(); }
 
-void TfmInji::SetDateFields(const print::PayDateFields& fields) {
-  edPrnDateYY_->setText(FromUtf8(fields.year));
-  edPrnDateMM_->setText(FromUtf8(fields.month));
-  edPrnDateDD_->setText(FromUtf8(fields.day));
-}
+void TfmInji::SetDateFields(const print::PayDateFields& fields) { dateRow_->SetFields(fields); }
 
 PayDateTexts TfmInji::DefaultPayDate() const { return print::DefaultPayDate(state_.open); }
 
-void TfmInji::DateFieldEntered(print::DateField* field) {
-  remembered_ = field;
-  if (state_.options.autoSelect) Timer1.start();
-}
-
-void TfmInji::Timer1Timer() {
-  Timer1.stop();
-  if (remembered_ != nullptr) remembered_->selectAll();
-}
-
-// Five lines at most, 170 characters at most (a line break counting two); a change beyond the
-// length is refused with a beep.
-void TfmInji::mmEditMemoChange() {
-  if (applyingMemoRule_) return;
-  const QString typed = mmEditMemo_->toPlainText();
-  const std::string ruled = print::ApplyMemoRule(ToUtf8(typed));
-  QString result = FromUtf8(ruled);
-  if (print::MemoLength(ruled) > print::kMemoMaxLength) {
-    dialogs_.Beep();
-    result = memoBefore_;
-  }
-  if (result != typed) {
-    const int caret = mmEditMemo_->textCursor().position();
-    applyingMemoRule_ = true;
-    mmEditMemo_->setPlainText(result);
-    applyingMemoRule_ = false;
-    QTextCursor cursor = mmEditMemo_->textCursor();
-    cursor.setPosition(std::min(caret, static_cast<int>(result.size())));
-    mmEditMemo_->setTextCursor(cursor);
-  }
-  memoBefore_ = result;
-}
-
-void TfmInji::btMemoryClick() {
-  if (!dialogs_.Confirm(kAskStoreMemo)) return;
-  SavePrintMemo(state_.settings, print::MemoLines(ToUtf8(Memo())));
-  dialogs_.Notice(kMemoStored, kNoticeMilliseconds);
-}
+void TfmInji::btMemoryClick() { print::AskAndStoreMemo(dialogs_, state_.settings, Memo()); }
 
 void TfmInji::btOkClick() { PrintJob(); }
 

@@ -11,7 +11,6 @@
 
 #include <QDialog>
 #include <QPrinter>
-#include <QTimer>
 #include <functional>
 #include <vector>
 
@@ -24,11 +23,11 @@
 #include "ui/program_state.h"
 
 class QLabel;
-class QPlainTextEdit;
 class QPushButton;
 
 namespace paylark::print {
-class DateField;
+class PayDateRow;
+class RuledTextEdit;
 }
 
 namespace paylark::screens {
@@ -87,10 +86,6 @@ class TfmInji : public QDialog {
  private:
   void BuildForm();
   void ShowPrinterName();
-  void PlaceDateFields();
-  void DateFieldEntered(print::DateField* field);
-  void Timer1Timer();
-  void mmEditMemoChange();
 
   void btMemoryClick();
   void btOkClick();
@@ -107,23 +102,15 @@ class TfmInji : public QDialog {
   int pageCount_ = 0;
   int personCount_ = 0;
   QString caption_;
-  QString memoBefore_;
-  bool applyingMemoRule_ = false;
 
-  QTimer Timer1;
-  print::DateField* remembered_ = nullptr;
 
   QLabel* pnPrinter_ = nullptr;
   QLabel* pnLType_ = nullptr;
   QLabel* pnPrnInfo_ = nullptr;
   QLabel* lbNengappi0_ = nullptr;
-  QWidget* dateRow_ = nullptr;
-  QLabel* lbNengappi1_ = nullptr;
-  print::DateField* edPrnDateYY_ = nullptr;
-  print::DateField* edPrnDateMM_ = nullptr;
-  print::DateField* edPrnDateDD_ = nullptr;
+  print::PayDateRow* dateRow_ = nullptr;
   QLabel* lbEditMemo_ = nullptr;
-  QPlainTextEdit* mmEditMemo_ = nullptr;
+  print::RuledTextEdit* mmEditMemo_ = nullptr;
   QPushButton* btMemory_ = nullptr;
   QPushButton* btOk_ = nullptr;
   QPushButton* btPreView_ = nullptr;

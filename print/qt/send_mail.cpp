@@ -23,10 +23,10 @@
 #include "print/qt/date_field.h"
 #include "print/qt/inji.h"
 #include "print/qt/mail_server.h"
-#include "print/qt/pre_view.h"
 #include "print/qt/print_rules.h"
 #include "print/qt/printer_setup.h"
 #include "print/qt/qt_canvas.h"
+#include "print/qt/ruled_text_edit.h"
 #include "print/report_pages.h"
 #include "store/app_settings.h"
 #include "store/format_text.h"
@@ -46,8 +46,6 @@ namespace {
 constexpr const char* kCaptionSuffix = "のメール送信";
 constexpr const char* kSendCount = "送信件数：%d件";
 constexpr const char* kNote = "メールソフトにより正常に送信出来ない場合があります。(F1キーを押してヘルプを参照して下さい)";
-constexpr const char* kAskStoreMemo = "メモの入力内容を記憶しますか？";
-constexpr const char* kMemoStored = "メモの入力内容を記憶しました。";
 constexpr const char* kAskStoreBody = "メール本文の入力内容を記憶しますか？";
 constexpr const char* kBodyStored = "メール本文の入力内容を記憶しました。";
 constexpr const char* kSendError = "メール送信エラー発生 [%s]";
@@ -59,8 +57,6 @@ constexpr const char* kPasswordPrompt = "SMTPサーバー %s のユーザー %s 
 constexpr const char* kSending = "送信中… (%d / %d)";
 
 constexpr int kNoticeMilliseconds = 1500;
-constexpr int kAutoSelectMilliseconds = 150;
-constexpr int kDateFontPoints = 11;
 // The mail body: at most 170 characters, a line break counting two as in the stored text.
 constexpr int kBodyMaxLength = 170;
 // The subject has no fixed length; this keeps a pasted text within reason.
@@ -79,30 +75,6 @@ QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
   return b;
 }
 
-// Keeps a multi-line field within its rule: `ruled` is the text after the rule, or nullopt when
-// the change is refused (the previous text comes back).
-void ApplyTextRule(QPlainTextEdit* edit, QString& before, bool& applying, ui::DialogService& dialogs,
-                   const std::function<std::optional<std::string>(const std::string&)>& rule) {
-  if (applying) return;
-  const QString typed = edit->toPlainText();
-  QString result = before;
-  if (const std::optional<std::string> ruled = rule(ToUtf8(typed))) {
-    result = FromUtf8(*ruled);
-  } else {
-    dialogs.Beep();
-  }
-  if (result != typed) {
-    const int caret = edit->textCursor().position();
-    applying = true;
-    edit->setPlainText(result);
-    applying = false;
-    QTextCursor cursor = edit->textCursor();
-    cursor.setPosition(std::min(caret, static_cast<int>(result.size())));
-    edit->setTextCursor(cursor);
-  }
-  before = result;
-}
-
 }  // namespace
 
 MailTransports MailTransports::Real() {
@@ -115,19 +87,13 @@ MailTransports MailTransports::Real() {
   return t;
 }
 
-TfmSendMail::TfmSendMail(ui::ProgramState& state, ui::DialogService& dialogs, TfmInji& inji, TfmPreView& preview,
+TfmSendMail::TfmSendMail(ui::ProgramState& state, ui::DialogService& dialogs, TfmInji& inji,
                          TfmMailServer& mailServer, QWidget* parent)
-    : QDialog(parent), state_(state), dialogs_(dialogs), inji_(inji), preview_(preview), mailServer_(mailServer) {
+    : QDialog(parent), state_(state), dialogs_(dialogs), inji_(inji), mailServer_(mailServer) {
   setObjectName("TfmSendMail");
-  Timer1.setObjectName("Timer1");
-  Timer1.setInterval(kAutoSelectMilliseconds);
-  connect(&Timer1, &QTimer::timeout, this, &TfmSendMail::Timer1Timer);
   BuildForm();
   // The body is read once; afterwards it keeps what the user typed for the run.
-  applyingRule_ = true;
-  mmHonbun_->setPlainText(FromUtf8(print::JoinMemoLines(LoadMailText(state_.settings))));
-  applyingRule_ = false;
-  bodyBefore_ = mmHonbun_->toPlainText();
+  mmHonbun_->SetTextAsStored(FromUtf8(print::JoinMemoLines(LoadMailText(state_.settings))));
 }
 
 TfmSendMail::~TfmSendMail() = default;
@@ -151,11 +117,17 @@ void TfmSendMail::BuildForm() {
 
   auto* lbHonbun = Caption(this, "本文");
   lbHonbun->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  mmHonbun_ = new QPlainTextEdit(this);
+  // 170 characters at most; a change beyond that is refused with a beep.
+  mmHonbun_ = new print::RuledTextEdit(
+      dialogs_,
+      [](const std::string& typed) -> std::optional<std::string> {
+        if (print::MemoLength(typed) > kBodyMaxLength) return std::nullopt;
+        return typed;
+      },
+      this);
   mmHonbun_->setObjectName("mmHonbun");
-  mmHonbun_->setTabChangesFocus(true);
+  mmHonbun_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   mmHonbun_->setFixedHeight(QFontMetrics(mmHonbun_->font()).lineSpacing() * 6 + 14);
-  connect(mmHonbun_, &QPlainTextEdit::textChanged, this, &TfmSendMail::mmHonbunChange);
   btMemory2_ = Button(this, "btMemory2", "記憶");
   connect(btMemory2_, &QPushButton::clicked, this, &TfmSendMail::btMemory2Click);
   mailGrid->addWidget(lbHonbun, 1, 0, Qt::AlignTop);
@@ -172,23 +144,7 @@ void TfmSendMail::BuildForm() {
   grid->setColumnMinimumWidth(0, 44);
   grid->setColumnStretch(1, 1);
 
-  dateRow_ = new QWidget(group);
-  dateRow_->setObjectName("pnPrnDate");
-  lbNengappi1_ = new QLabel(dateRow_);
-  lbNengappi1_->setObjectName("lbNengappi1");
-  lbNengappi1_->setFont(ui::GothicFont(kDateFontPoints));
-  auto dateField = [&](const char* name) {
-    auto* f = new print::DateField(dialogs_, state_.options, dateRow_);
-    f->setObjectName(name);
-    f->setFont(ui::GothicFont(kDateFontPoints));
-    f->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    f->setTextMargins(0, 0, 0, 0);
-    connect(f, &print::DateField::Entered, this, &TfmSendMail::DateFieldEntered);
-    return f;
-  };
-  edPrnDateYY_ = dateField("edPrnDateYY");
-  edPrnDateMM_ = dateField("edPrnDateMM");
-  edPrnDateDD_ = dateField("edPrnDateDD");
+  dateRow_ = new print::PayDateRow(dialogs_, state_.options, group);
   auto* lbNengappi0 = Caption(group, "支給日");
   lbNengappi0->setObjectName("lbNengappi0");
   grid->addWidget(lbNengappi0, 0, 0);
@@ -197,13 +153,10 @@ void TfmSendMail::BuildForm() {
   auto* lbEditMemo = Caption(group, "メモ");
   lbEditMemo->setObjectName("lbEditMemo");
   lbEditMemo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  mmEditMemo_ = new QPlainTextEdit(group);
+  mmEditMemo_ = new print::RuledTextEdit(dialogs_, print::MemoRule, group);
   mmEditMemo_->setObjectName("mmEditMemo");
   mmEditMemo_->setFont(ui::MinchoFont(10));
-  mmEditMemo_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  mmEditMemo_->setTabChangesFocus(true);
   mmEditMemo_->setFixedHeight(QFontMetrics(mmEditMemo_->font()).lineSpacing() * print::kMemoMaxLines + 14);
-  connect(mmEditMemo_, &QPlainTextEdit::textChanged, this, &TfmSendMail::mmEditMemoChange);
   btMemory_ = Button(group, "btMemory", "記憶");
   connect(btMemory_, &QPushButton::clicked, this, &TfmSendMail::btMemoryClick);
   grid->addWidget(lbEditMemo, 1, 0, Qt::AlignTop);
@@ -252,16 +205,10 @@ void TfmSendMail::BuildForm() {
   outer->addLayout(buttons);
 
   ui::InstallEnterMovesOn(this);
-  lbNengappi1_->setText(FromUtf8(print::PayDateLabel(today())));
-  PlaceDateFields();
-}
-
-void TfmSendMail::PlaceDateFields() {
-  print::PlaceDateFields(*lbNengappi1_, *dateRow_, {edPrnDateYY_, edPrnDateMM_, edPrnDateDD_});
+  dateRow_->ShowEra(today());
 }
 
 int TfmSendMail::Run(int reportCode, const QString& caption) {
-  Timer1.stop();
   // One payslip per picture, with its frame, for as long as the screen is open.
   savedFormType_ = state_.options.formType;
   state_.options.formType = 0;
@@ -282,9 +229,7 @@ int TfmSendMail::Run(int reportCode, const QString& caption) {
   std::erase_if(recipients_, [](int slot) { return slot < 1 || slot > kSlotCount; });
 
   const PayDateTexts date = inji_.DefaultPayDate();
-  edPrnDateYY_->setText(FromUtf8(date.year));
-  edPrnDateMM_->setText(FromUtf8(date.month));
-  edPrnDateDD_->setText(FromUtf8(date.day));
+  dateRow_->SetFields({date.year, date.month, date.day});
   setWindowTitle(caption + FromUtf8(kCaptionSuffix));
 
   // The print dialog's job becomes the payslips of the recipients on A5 landscape (the preview
@@ -298,19 +243,14 @@ int TfmSendMail::Run(int reportCode, const QString& caption) {
   inji_.SetSheetCount(static_cast<int>(recipients_.size()));
   lbSendInfo_->setText(FromUtf8(Format(kSendCount, static_cast<int>(recipients_.size()))));
 
-  lbNengappi1_->setText(FromUtf8(print::PayDateLabel(today())));
-  PlaceDateFields();
+  dateRow_->ShowEra(today());
   edKenmei_->setText(FromUtf8(mail::MailSubject(state_.open.eraYear, state_.PeriodIndex(), state_.options)));
-  applyingRule_ = true;
-  mmEditMemo_->setPlainText(inji_.Memo());
-  applyingRule_ = false;
-  memoBefore_ = mmEditMemo_->toPlainText();
+  mmEditMemo_->SetTextAsStored(inji_.Memo());
   adjustSize();
   btOk_->setFocus();
 
   const int result = exec();
 
-  Timer1.stop();
   state_.options.formType = savedFormType_;
   inji_.SetMemo(mmEditMemo_->toPlainText());
   return result;
@@ -318,37 +258,8 @@ int TfmSendMail::Run(int reportCode, const QString& caption) {
 
 QString TfmSendMail::Body() const { return mmHonbun_->toPlainText(); }
 
-void TfmSendMail::DateFieldEntered(print::DateField* field) {
-  remembered_ = field;
-  if (state_.options.autoSelect) Timer1.start();
-}
-
-void TfmSendMail::Timer1Timer() {
-  Timer1.stop();
-  if (remembered_ != nullptr) remembered_->selectAll();
-}
-
-// Five lines at most, 170 characters at most (a line break counting two), as in the print dialog.
-void TfmSendMail::mmEditMemoChange() {
-  ApplyTextRule(mmEditMemo_, memoBefore_, applyingRule_, dialogs_,
-                [](const std::string& typed) -> std::optional<std::string> {
-                  std::string ruled = print::ApplyMemoRule(typed);
-                  if (print::MemoLength(ruled) > print::kMemoMaxLength) return std::nullopt;
-                  return ruled;
-                });
-}
-
-// 170 characters at most; a change beyond that is refused with a beep.
-void TfmSendMail::mmHonbunChange() {
-  ApplyTextRule(mmHonbun_, bodyBefore_, applyingRule_, dialogs_,
-                [](const std::string& typed) -> std::optional<std::string> {
-                  if (print::MemoLength(typed) > kBodyMaxLength) return std::nullopt;
-                  return typed;
-                });
-}
-
 void TfmSendMail::CopyFieldsToInji() {
-  inji_.SetDateFields({ToUtf8(edPrnDateYY_->text()), ToUtf8(edPrnDateMM_->text()), ToUtf8(edPrnDateDD_->text())});
+  inji_.SetDateFields(dateRow_->Fields());
   inji_.SetMemo(mmEditMemo_->toPlainText());
 }
 
@@ -358,11 +269,7 @@ void TfmSendMail::btPreViewClick() {
   activateWindow();
 }
 
-void TfmSendMail::btMemoryClick() {
-  if (!dialogs_.Confirm(kAskStoreMemo)) return;
-  SavePrintMemo(state_.settings, print::MemoLines(ToUtf8(mmEditMemo_->toPlainText())));
-  dialogs_.Notice(kMemoStored, kNoticeMilliseconds);
-}
+void TfmSendMail::btMemoryClick() { print::AskAndStoreMemo(dialogs_, state_.settings, mmEditMemo_->toPlainText()); }
 
 void TfmSendMail::btMemory2Click() {
   if (!dialogs_.Confirm(kAskStoreBody)) return;

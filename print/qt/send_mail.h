@@ -11,7 +11,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QTimer>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -35,13 +34,13 @@ namespace paylark::ui {
 class TextEdit;
 }
 namespace paylark::print {
-class DateField;
+class PayDateRow;
+class RuledTextEdit;
 }
 
 namespace paylark::screens {
 
 class TfmInji;
-class TfmPreView;
 class TfmMailServer;
 
 // The ways a payslip mail can leave; the real ones by default, fakes in tests.
@@ -57,7 +56,7 @@ struct MailTransports {
 class TfmSendMail : public QDialog {
   Q_OBJECT
  public:
-  TfmSendMail(ui::ProgramState& state, ui::DialogService& dialogs, TfmInji& inji, TfmPreView& preview,
+  TfmSendMail(ui::ProgramState& state, ui::DialogService& dialogs, TfmInji& inji,
               TfmMailServer& mailServer, QWidget* parent = nullptr);
   ~TfmSendMail() override;
 
@@ -79,11 +78,6 @@ class TfmSendMail : public QDialog {
 
  private:
   void BuildForm();
-  void PlaceDateFields();
-  void DateFieldEntered(print::DateField* field);
-  void Timer1Timer();
-  void mmEditMemoChange();
-  void mmHonbunChange();
   void CopyFieldsToInji();
 
   // Sends one mail per recipient; false when nothing could be sent (no transport, no password).
@@ -101,7 +95,6 @@ class TfmSendMail : public QDialog {
   ui::ProgramState& state_;
   ui::DialogService& dialogs_;
   TfmInji& inji_;
-  TfmPreView& preview_;  // shown through the print dialog's job
   TfmMailServer& mailServer_;
 
   std::vector<int> recipients_;
@@ -114,22 +107,13 @@ class TfmSendMail : public QDialog {
   };
   std::optional<Password> password_;
 
-  QString memoBefore_;
-  QString bodyBefore_;
-  bool applyingRule_ = false;
 
-  QTimer Timer1;
-  print::DateField* remembered_ = nullptr;
 
   ui::TextEdit* edKenmei_ = nullptr;
-  QPlainTextEdit* mmHonbun_ = nullptr;
+  print::RuledTextEdit* mmHonbun_ = nullptr;
   QPushButton* btMemory2_ = nullptr;
-  QWidget* dateRow_ = nullptr;
-  QLabel* lbNengappi1_ = nullptr;
-  print::DateField* edPrnDateYY_ = nullptr;
-  print::DateField* edPrnDateMM_ = nullptr;
-  print::DateField* edPrnDateDD_ = nullptr;
-  QPlainTextEdit* mmEditMemo_ = nullptr;
+  print::PayDateRow* dateRow_ = nullptr;
+  print::RuledTextEdit* mmEditMemo_ = nullptr;
   QPushButton* btMemory_ = nullptr;
   QPushButton* btPreView_ = nullptr;
   QCheckBox* cbShowDialog_ = nullptr;

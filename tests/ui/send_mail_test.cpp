@@ -75,7 +75,7 @@ class SendMailTest : public ::testing::Test {
         preview(state, dialogs),
         inji(state, dialogs, preview),
         mailServer(state, dialogs),
-        screen(state, dialogs, inji, preview, mailServer) {
+        screen(state, dialogs, inji, mailServer) {
     std::filesystem::create_directories(state.paths.dataDir);
     state.open.eraYear = {"令和", 7};
     state.open.currentDataFile = state.paths.dataDir / YearFileName(state.open.eraYear);
@@ -351,7 +351,7 @@ TEST_F(SendMailTest, BodyIsStoredOnRequestLoadedByTheNextScreenAndKeptWithinItsL
   EXPECT_THAT(dialogs.notices, ElementsAre("メール本文の入力内容を記憶しました。"));
   EXPECT_THAT(LoadMailText(state.settings), ElementsAre("一行目", "二行目"));
 
-  TfmSendMail next(state, dialogs, inji, preview, mailServer);
+  TfmSendMail next(state, dialogs, inji, mailServer);
   EXPECT_EQ(next.Body(), "一行目\n二行目");
 }
 
