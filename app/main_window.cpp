@@ -459,13 +459,10 @@ void TfmMain::CommitCell() {
 
 void TfmMain::CarryPaidLeave(int column) {
   const int slot = ColumnSlot(column);
-  if (slot == 0 || state_.open.currentDataFile.empty()) return;
-  const std::string key = state_.Period().Employee(slot).Key();
-  if (key.empty()) return;
+  if (slot == 0) return;
   double previous = kPaidLeaveNotFound;
   try {
-    YearFileLookup lookup(state_.open.currentDataFile, state_.paths.dataDir, state_.open.eraYear);
-    previous = lookup.FindPreviousPaidLeave(state_.PeriodIndex() - 1, key);
+    previous = state_.PreviousPaidLeave(slot);
   } catch (const YearFileError& e) {
     dialogs_.Error(e.UserText());
     return;

@@ -3,29 +3,13 @@
 #include <array>
 #include <string_view>
 
+#include "calc/item_fields.h"
 #include "calc/number_parse.h"
 #include "calc/rounding.h"
 #include "calc/salary.h"
 
 namespace paylark {
 namespace {
-
-// The attendance items a salary sheet can carry, by row name.
-constexpr std::array<std::pair<std::string_view, Kintai>, 13> kAttendanceRows{{
-    {"出勤日数", Kintai::WorkDays},
-    {"有休日数", Kintai::PaidLeaveDays},
-    {"欠勤日数", Kintai::AbsenceDays},
-    {"休日出勤日数", Kintai::HolidayWorkDays},
-    {"特別休暇日数", Kintai::SpecialLeaveDays},
-    {"実働時間", Kintai::WorkedHours},
-    {"普通残業時間", Kintai::OvertimeHours},
-    {"深夜残業時間", Kintai::NightOvertimeHours},
-    {"休日普通残業", Kintai::HolidayOvertime},
-    {"休日深夜残業", Kintai::HolidayNightOvertime},
-    {"遅刻早退回数", Kintai::LateCount},
-    {"遅刻早退時間", Kintai::LateHours},
-    {"有休残日数", Kintai::PaidLeaveBalance},
-}};
 
 Yen CellYen(const std::string& text, Reporter& reporter) { return TruncateYen(ParseNumber(text, reporter)); }
 
@@ -56,10 +40,10 @@ void TakeOverVariableItems(PeriodBlock& period, int slot, int column, const Shee
 }  // namespace
 
 std::optional<Kintai> AttendanceFieldOfRow(std::string_view rowName) {
-  for (const auto& [name, field] : kAttendanceRows) {
-    if (rowName == name) return field;
-  }
-  return std::nullopt;
+  const std::optional<Kintai> field = KintaiFieldOfName(rowName);
+  // The scheduled days and hours come from the period selection, never from a sheet row.
+  if (field == Kintai::ScheduledDays || field == Kintai::ScheduledHours) return std::nullopt;
+  return field;
 }
 
 const std::string& SheetColumns::Cell(int column, std::size_t row) const {

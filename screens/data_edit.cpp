@@ -14,7 +14,6 @@
 #include "calc/display_format.h"
 #include "calc/income_tax.h"
 #include "calc/number_parse.h"
-#include "calc/overwrite_typing.h"
 #include "screens/calc_window.h"
 #include "store/previous_period.h"
 #include "store/year_file.h"
@@ -579,14 +578,11 @@ void TfmDataEdit::InputItemExit(Row& row) {
 }
 
 void TfmDataEdit::CarryPaidLeave(double taken) {
-  const PeriodBlock& period = state_.Period();
-  const double stored = period.Attendance(slot_).Get(Kintai::PaidLeaveBalance);
-  const std::string key = period.Employee(slot_).Key();
-  if (stored != 0 || key.empty() || state_.open.currentDataFile.empty()) return;
+  const double stored = state_.Period().Attendance(slot_).Get(Kintai::PaidLeaveBalance);
+  if (stored != 0) return;
   double previous = kPaidLeaveNotFound;
   try {
-    YearFileLookup lookup(state_.open.currentDataFile, state_.paths.dataDir, state_.open.eraYear);
-    previous = lookup.FindPreviousPaidLeave(state_.PeriodIndex() - 1, key);
+    previous = state_.PreviousPaidLeave(slot_);
   } catch (const YearFileError& e) {
     dialogs_.Error(e.UserText());
     return;
@@ -609,15 +605,7 @@ bool TfmDataEdit::InputItemKey(Row& row, QKeyEvent* key) {
     return false;
   }
   if (!ui::FromUtf8(AcceptedCharacters(row.group, row.labelText)).contains(typed.at(0))) return false;  // beeps
-  qsizetype length = 0;
-  if (field->hasSelectedText()) {
-    length = field->text().size() - field->selectedText().size() + 1;
-  } else if (state_.options.inputOverwrite) {
-    const TypingResult r = OverwriteTyping(ui::ToUtf8(field->text()), field->cursorPosition(), ui::ToUtf8(typed));
-    length = ui::FromUtf8(r.text).size();
-  } else {
-    length = field->text().size() + 1;
-  }
+  const qsizetype length = ui::LengthAfterTyping(*field, typed, state_.options.inputOverwrite);
   if (length <= field->typingLimit) return false;
   dialogs_.Beep();
   return true;

@@ -19,7 +19,6 @@
 
 #include "calc/display_format.h"
 #include "calc/number_parse.h"
-#include "calc/overwrite_typing.h"
 #include "calc/premiums.h"
 #include "screens/calc_window.h"
 #include "screens/kenho_hyo.h"
@@ -819,15 +818,7 @@ bool TfmMembEdit::NumericKey(ui::NumEdit* field, QKeyEvent* key) {
     return false;  // the field itself accepts or beeps
   }
   const int limit = field->property(kTypingLimit).toInt();
-  qsizetype length = 0;
-  if (field->hasSelectedText()) {
-    length = field->text().size() - field->selectedText().size() + 1;
-  } else if (state_.options.inputOverwrite) {
-    const TypingResult r = OverwriteTyping(ui::ToUtf8(field->text()), field->cursorPosition(), ui::ToUtf8(typed));
-    length = ui::FromUtf8(r.text).size();
-  } else {
-    length = field->text().size() + 1;
-  }
+  const qsizetype length = ui::LengthAfterTyping(*field, typed, state_.options.inputOverwrite);
   if (length <= limit) return false;
   dialogs_.Beep();
   return true;

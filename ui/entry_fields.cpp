@@ -43,6 +43,15 @@ class EnterFilter : public QObject {
 
 }  // namespace
 
+qsizetype LengthAfterTyping(const QLineEdit& field, const QString& typed, bool overwrite) {
+  if (field.hasSelectedText()) return field.text().size() - field.selectedText().size() + typed.size();
+  if (overwrite) {
+    const TypingResult r = OverwriteTyping(ToUtf8(field.text()), field.cursorPosition(), ToUtf8(typed));
+    return FromUtf8(r.text).size();
+  }
+  return field.text().size() + typed.size();
+}
+
 TypedEdit::TypedEdit(const FieldContext& context, const QString& accepted, QWidget* parent)
     : QLineEdit(parent), context_(context), accepted_(accepted) {
   setAlignment(Qt::AlignRight | Qt::AlignVCenter);

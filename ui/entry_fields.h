@@ -24,6 +24,11 @@ struct FieldContext {
   const Options& options;  // AutoSelect and InputOverN
 };
 
+// The length of a field's text after `typed` is typed at the caret: over the selection, over the
+// character at the caret when `overwrite` is on (InputOverN), else inserted. Screens with a typing
+// limit refuse a key that goes beyond it.
+qsizetype LengthAfterTyping(const QLineEdit& field, const QString& typed, bool overwrite);
+
 // The typing of a numeric field: only the accepted characters (others beep), overwrite typing,
 // Enter moves on, Ctrl+Delete empties, the text selected 150 ms after entering, input method off.
 class TypedEdit : public QLineEdit {

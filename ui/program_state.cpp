@@ -83,4 +83,11 @@ BonusTaxException ProgramState::RecalculateSlot(int slot) {
   return BonusTaxException::None;
 }
 
+double ProgramState::PreviousPaidLeave(int slot) const {
+  const std::string key = Period().Employee(slot).Key();
+  if (key.empty() || open.currentDataFile.empty()) return kPaidLeaveNotFound;
+  YearFileLookup lookup(open.currentDataFile, paths.dataDir, open.eraYear);
+  return lookup.FindPreviousPaidLeave(open.periodIndex - 1, key);
+}
+
 }  // namespace paylark::ui

@@ -68,6 +68,10 @@ class ProgramState {
   // Calculates one slot of the open period (the employee editor, the detail entry screen); the
   // exception of the bonus tax rules in a bonus period.
   BonusTaxException RecalculateSlot(int slot);
+  // 有休残日数 of the employee in `slot` in the period before the open one (December of the
+  // previous year's file for January); kPaidLeaveNotFound when there is none. Throws
+  // YearFileError when a file cannot be read.
+  double PreviousPaidLeave(int slot) const;
 
   // What a calculation of the open period reads; valid until the state changes. The look-up of
   // earlier periods reads the open yearly file and the previous year's.
