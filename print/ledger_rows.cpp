@@ -1,6 +1,7 @@
 #include "print/ledger_rows.h"
 
 #include "calc/display_format.h"
+#include "calc/salary.h"
 #include "store/format_text.h"
 #include "store/item_settings.h"
 
@@ -27,15 +28,10 @@ constexpr int kPaymentTotalRow = 19;
 constexpr int kDeductionTotalRow = 35;
 constexpr int kNetPayRow = 37;
 
-// 差引支給額; nullopt when it does not fit in whole yen.
-LedgerFigure NetPay(const PaymentRecord& payment, const DeductionRecord& deduction) {
+// 差引支給額 with all three other items; nullopt when it does not fit in whole yen.
+LedgerFigure LedgerNetPay(const PaymentRecord& payment, const DeductionRecord& deduction) {
   try {
-    Yen net = payment.Get(Sikyu::Total);
-    SubtractFrom(net, deduction.Get(Koujo::Total));
-    AddTo(net, payment.Get(Sikyu::Other1));
-    AddTo(net, payment.Get(Sikyu::Other2));
-    AddTo(net, payment.Get(Sikyu::Other3));
-    return net;
+    return NetPay(payment, deduction);
   } catch (const MoneyOverflow&) {
     return std::nullopt;
   }
@@ -68,7 +64,7 @@ LedgerColumn LedgerValues(const PaymentRecord& payment, const DeductionRecord& d
   for (Koujo position : kDeductionRows) column[row++] = deduction.Get(position);
   column[row++] = deduction.Get(Koujo::Total);
   column[row++] = deduction.Get(Koujo::SocialBase);
-  column[row++] = NetPay(payment, deduction);
+  column[row++] = LedgerNetPay(payment, deduction);
   return column;
 }
 
