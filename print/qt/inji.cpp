@@ -53,11 +53,20 @@ TfmInji::TfmInji(ui::ProgramState& state, ui::DialogService& dialogs, TfmPreView
   setObjectName("TfmInji");
   BuildForm();
   mmEditMemo_->SetTextAsStored(FromUtf8(print::JoinMemoLines(LoadPrintMemo(state_.settings))));
-  print::SelectCurrentPrinter(printer_);
-  ApplyPaper(print::kPaperA4, print::kPortrait);
 }
 
 TfmInji::~TfmInji() = default;
+
+// The printer is looked up when printing is first needed, not at start-up: asking the print
+// system for its printers can take a while.
+QPrinter& TfmInji::Printer() {
+  if (!printer_) {
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    print::SelectCurrentPrinter(*printer_);
+    ApplyPaper(print::kPaperA4, print::kPortrait);
+  }
+  return *printer_;
+}
 
 void TfmInji::BuildForm() {
   setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -180,11 +189,11 @@ bool TfmInji::PrintJob() {
   hide();
   QApplication::processEvents();
   SavePrintInfo();
-  if (printer_.outputFormat() == QPrinter::PdfFormat && printer_.outputFileName().isEmpty()) {
+  if (Printer().outputFormat() == QPrinter::PdfFormat && Printer().outputFileName().isEmpty()) {
     const QString name = caption_.isEmpty() ? ui::kApplicationTitle : caption_;
-    printer_.setOutputFileName(QString::fromStdString((state_.paths.programDir / ToUtf8(name + ".pdf")).string()));
+    Printer().setOutputFileName(QString::fromStdString((state_.paths.programDir / ToUtf8(name + ".pdf")).string()));
   }
-  const print::JobResult result = print::PrintReport(printer_, page_, code_, MakeSource());
+  const print::JobResult result = print::PrintReport(Printer(), page_, code_, MakeSource());
   if (!result.printed) {
     if (!result.error.empty()) dialogs_.Error(result.error);
     reject();
@@ -200,7 +209,7 @@ int TfmInji::ShowPreview(bool printEnabled) {
   const print::ReportCode code = code_;
   PreviewJob job;
   job.pageCount = pageCount_;
-  job.printer = print::PageOf(printer_);
+  job.printer = print::PageOf(Printer());
   job.drawPage = [source, pages, code](print::PageModel& page, int pageNumber) {
     if (pageNumber >= 1 && pageNumber <= static_cast<int>(pages.size())) {
       print::DrawReportPage(page, code, source, pages[static_cast<std::size_t>(pageNumber - 1)]);
@@ -223,19 +232,19 @@ int TfmInji::ShowPreview(bool printEnabled) {
 }
 
 void TfmInji::ApplyPaper(int paperSize, int orientation) {
-  print::ApplyPaper(printer_, paperSize, orientation);
+  print::ApplyPaper(Printer(), paperSize, orientation);
   ShowPrinterName();
 }
 
-void TfmInji::SetLandscape(bool landscape) { print::SetLandscape(printer_, landscape); }
+void TfmInji::SetLandscape(bool landscape) { print::SetLandscape(Printer(), landscape); }
 
-bool TfmInji::LoadPrintInfo() { return print::LoadPrintInfo(printer_, state_.settings); }
+bool TfmInji::LoadPrintInfo() { return print::LoadPrintInfo(Printer(), state_.settings); }
 
-void TfmInji::SavePrintInfo() { print::SavePrintInfo(printer_, state_.settings); }
+void TfmInji::SavePrintInfo() { print::SavePrintInfo(Printer(), state_.settings); }
 
 void TfmInji::ShowPrinterName() {
-  pnPrinter_->setText(QStringLiteral(" ") + print::PrinterName(printer_));
-  pnPrinter_->setToolTip(printer_.outputFormat() == QPrinter::PdfFormat ? printer_.outputFileName() : QString());
+  pnPrinter_->setText(QStringLiteral(" ") + print::PrinterName(Printer()));
+  pnPrinter_->setToolTip(Printer().outputFormat() == QPrinter::PdfFormat ? Printer().outputFileName() : QString());
 }
 
 QString TfmInji::Memo() const { return mmEditMemo_->toPlainText(); }
@@ -266,7 +275,7 @@ void TfmInji::btPreViewClick() {
 }
 
 void TfmInji::btPrnSetupClick() {
-  QPrintDialog dialog(&printer_, this);
+  QPrintDialog dialog(&Printer(), this);
   dialog.exec();
   ShowPrinterName();
 }

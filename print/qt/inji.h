@@ -12,6 +12,7 @@
 #include <QDialog>
 #include <QPrinter>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "calc/pay_date.h"
@@ -66,7 +67,7 @@ class TfmInji : public QDialog {
   int ShowPreview(bool printEnabled);
 
   // --- The printer ---
-  QPrinter& Printer() { return printer_; }
+  QPrinter& Printer();
   void ApplyPaper(int paperSize, int orientation);
   void SetLandscape(bool landscape);
   bool LoadPrintInfo();
@@ -95,7 +96,7 @@ class TfmInji : public QDialog {
   ui::ProgramState& state_;
   ui::DialogService& dialogs_;
   TfmPreView& preview_;
-  QPrinter printer_{QPrinter::HighResolution};
+  std::unique_ptr<QPrinter> printer_;
   print::PageModel page_;
   print::ReportCode code_;
   std::vector<int> selected_;
