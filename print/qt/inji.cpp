@@ -9,6 +9,7 @@
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "print/qt/date_field.h"
 #include "print/qt/pre_view.h"
@@ -163,9 +164,13 @@ void TfmInji::showEvent(QShowEvent* event) {
 }
 
 void TfmInji::SetReportCode(int reportCode) {
+  const bool selectedRows = print::ParseReportCode(reportCode).value_or(print::ReportCode{}).SelectedRows();
+  SetReportCode(reportCode, selectedRows && selectedSlots ? selectedSlots() : std::vector<int>{});
+}
+
+void TfmInji::SetReportCode(int reportCode, std::vector<int> employees) {
   code_ = print::ParseReportCode(reportCode).value_or(print::ReportCode{print::rkPayslip, print::kSelectedRows});
-  selected_.clear();
-  if (code_.SelectedRows() && selectedSlots) selected_ = selectedSlots();
+  selected_ = code_.SelectedRows() ? std::move(employees) : std::vector<int>{};
   const print::SheetCount count = print::CountSheets(code_, MakeSource());
   pageCount_ = count.sheets;
   personCount_ = count.persons;

@@ -53,6 +53,8 @@ class TfmInji : public QDialog {
   // --- The job ---
   // Sets the report code, takes the selected rows for target 99 and counts sheets and persons.
   void SetReportCode(int reportCode);
+  // The same with the employees of target 99 given (the mail screen's recipients).
+  void SetReportCode(int reportCode, std::vector<int> employees);
   print::ReportCode Code() const { return code_; }
   int SheetCount() const { return pageCount_; }
   int PersonCount() const { return personCount_; }

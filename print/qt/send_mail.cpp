@@ -218,11 +218,7 @@ int TfmSendMail::Run(int reportCode, const QString& caption) {
   const print::ReportCode code{print::rkPayslip, target};
   recipients_.clear();
   if (code.SelectedRows()) {
-    if (selectedSlots) {
-      recipients_ = selectedSlots();
-    } else if (inji_.selectedSlots) {
-      recipients_ = inji_.selectedSlots();
-    }
+    if (selectedSlots) recipients_ = selectedSlots();
   } else {
     recipients_.push_back(target);
   }
@@ -235,10 +231,7 @@ int TfmSendMail::Run(int reportCode, const QString& caption) {
   // The print dialog's job becomes the payslips of the recipients on A5 landscape (the preview
   // shows it from there).
   inji_.ApplyPaper(print::kPaperA5, print::kLandscape);
-  auto listHook = inji_.selectedSlots;
-  inji_.selectedSlots = [chosen = recipients_] { return chosen; };
-  inji_.SetReportCode(code.Value());
-  inji_.selectedSlots = listHook;
+  inji_.SetReportCode(code.Value(), recipients_);
   inji_.SetLandscape(true);
   inji_.SetSheetCount(static_cast<int>(recipients_.size()));
   lbSendInfo_->setText(FromUtf8(Format(kSendCount, static_cast<int>(recipients_.size()))));
