@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QLineEdit>
 #include <fstream>
 #include <QPushButton>
@@ -7,6 +8,7 @@
 
 #include "app/main_window.h"
 #include "app/program.h"
+#include "mail/smtp_settings.h"
 #include "store/app_settings.h"
 #include "store/password.h"
 #include "store/profile_file.h"
@@ -87,6 +89,19 @@ TEST_F(ProgramTest, FirstStartShowsTheTaxNoticeOnceAndEndsWhenThePeriodSelection
   RunUntilClosed(again);
   EXPECT_FALSE(Contains("源泉徴収税額表を平成19年1月以降分に更新しています。\r平成18年以前のデータを修正時、計算結果が変わります。\r"
                         "(給与台帳や給与/賞与一覧表の印刷には影響しません)"));
+}
+
+TEST_F(ProgramTest, PrintAndMailCommandsReachTheirScreens) {
+  LayOut();
+  ProfileFile settings(folder / "Saldesk.ini");
+  mail::SmtpSettings smtp;
+  smtp.server = "127.0.0.1";
+  smtp.from = "keiri@example.jp";
+  mail::SaveSmtpSettings(settings, smtp);
+  app::Program program(folder.Path(), dialogs);
+  for (const char* name : {"mnMeisaihyo", "mnKyuyoDaicho", "mnKyuyoIchiran", "mnSendMail", "mnMailServer"}) {
+    EXPECT_TRUE(testing::Child<QAction>(&program.MainWindow(), name)->isEnabled()) << name;
+  }
 }
 
 TEST_F(ProgramTest, AReadOnlySettingsFileStopsTheStartUp) {
