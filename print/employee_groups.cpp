@@ -7,15 +7,11 @@ namespace paylark::print {
 
 namespace {
 
-constexpr std::array<const char*, 5> kStandardCategories{"役員", "一般社員", "臨時社員", "パート", "アルバイト"};
+// The standard categories in their list order.
+constexpr std::array<const char*, 5> kStandardCategories{kCategoryTexts[1], kCategoryTexts[2], kCategoryTexts[3],
+                                                         kCategoryTexts[4], kCategoryTexts[5]};
 
 }  // namespace
-
-std::string CategoryName(const EmployeeRecord& employee) {
-  const int index = employee.CategoryIndex();
-  if (index >= 1 && index <= static_cast<int>(kStandardCategories.size())) return kStandardCategories[index - 1];
-  return employee.CategoryText();
-}
 
 std::vector<int> UsedSlots(const PeriodBlock& period) {
   std::vector<int> slots;

@@ -4,13 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "store/employee_texts.h"
 #include "store/period.h"
 
 namespace paylark::print {
-
-// The category name as the employee editor shows it: a standard category ("役員", "一般社員",
-// "臨時社員", "パート", "アルバイト") by its index, else the employee's own text.
-std::string CategoryName(const EmployeeRecord& employee);
 
 // Slots from 1 upward, stopping at the first slot not in use.
 std::vector<int> UsedSlots(const PeriodBlock& period);

@@ -24,12 +24,6 @@ constexpr double kColumnStep = 25.5;
 constexpr int kColumnsPerSheet = 10;
 constexpr int kRows = 31;
 
-// 支給形態 by pay form 1..3, and 支給単位 of the commuting allowance by unit 1..11, as the employee
-// editor lists them.
-constexpr std::array<const char*, 3> kPayFormTexts{"月給", "日給", "時間給"};
-constexpr std::array<const char*, 11> kCommuteUnitTexts{
-    "１日毎", "毎月", "1,4,7,10月", "2,5,8,11月", "3,6,9,12月", "1, 7月", "2, 8月", "3, 9月", "4,10月", "5,11月", "6,12月"};
-
 constexpr int kFixedAllowanceRow = 18;  // 18..20, then 固定控除 21..23
 constexpr int kMailRow = 30;
 constexpr std::size_t kMailLineBytes = 16;
@@ -55,15 +49,11 @@ std::string Amount(Yen value) { return FormatAmount(9, value); }
 
 std::string PremiumText(bool subject, Yen amount) { return subject ? Amount(amount) : "     －"; }
 
-std::string PayFormText(const EmployeeRecord& e) {
+std::string PayFormCell(const EmployeeRecord& e) {
   const int code = e.PayFormCode();
-  std::string text = code >= 1 && code <= 3 ? kPayFormTexts[static_cast<std::size_t>(code - 1)] : "";
+  std::string text = PayFormText(code);
   if (e.PaidInCash()) text += "(現金)";
   return text;
-}
-
-std::string CommuteUnitText(std::int32_t unit) {
-  return unit >= 1 && unit <= 11 ? kCommuteUnitTexts[static_cast<std::size_t>(unit - 1)] : "";
 }
 
 // "  yy/mm/dd" from the stored date's three 2-character parts; nothing when it is blank.
@@ -92,7 +82,7 @@ std::array<std::string, kRows - 1> Values(const EmployeeRecord& e) {
   return {e.Name(),
           e.Department(),
           CategoryName(e),
-          PayFormText(e),
+          PayFormCell(e),
           e.TaxColumn() == 1 ? "乙欄" : "甲欄",
           Format("%2d人 / %2d人", e.Dependants(), e.TaxDependants()),
           Amount(e.BasePay()),

@@ -35,15 +35,6 @@ std::string RightAlignTwo(const std::string& field) {
 
 }  // namespace
 
-std::string CategoryListText(std::int32_t index) {
-  return index >= 1 && index < static_cast<std::int32_t>(kCategoryTexts.size()) ? kCategoryTexts[index] : "";
-}
-
-std::string PayFormText(std::int32_t payForm) {
-  return payForm >= 1 && payForm <= static_cast<std::int32_t>(kPayFormTexts.size()) ? kPayFormTexts[payForm - 1]
-                                                                                     : "";
-}
-
 EmployeeEntry EntryFromRecord(const EmployeeRecord& r) {
   EmployeeEntry e;
   e.name = r.Name();

@@ -13,23 +13,12 @@
 #include <string>
 #include <string_view>
 
+#include "store/employee_texts.h"
 #include "store/era.h"
 #include "store/period.h"
 
 namespace paylark::screens {
 
-// 社員区分: list index 0 is the blank entry; −1 marks a typed text.
-inline constexpr std::array<const char*, 6> kCategoryTexts{"", "役員", "一般社員", "臨時社員", "パート", "アルバイト"};
-// 支給形態 by pay form 1..3.
-inline constexpr std::array<const char*, 3> kPayFormTexts{"月給", "日給", "時間給"};
-// 支給単位 of the commuting allowance by unit 1..11.
-inline constexpr std::array<const char*, 11> kCommuteUnitTexts{
-    "１日毎", "毎月", "1,4,7,10月", "2,5,8,11月", "3,6,9,12月", "1, 7月", "2, 8月", "3, 9月", "4,10月", "5,11月", "6,12月"};
-
-// The list text of a category index 1..5, else empty.
-std::string CategoryListText(std::int32_t index);
-// "月給", "日給", "時間給", or empty for another code.
-std::string PayFormText(std::int32_t payForm);
 
 // Widths of the editor's fields in Shift-JIS bytes.
 inline constexpr int kNameMaxBytes = 16;

@@ -66,8 +66,7 @@ bool Listed(const EmployeeRecord& e, bool showRetired) { return e.InUse() && (sh
 
 std::string MembListLine(int slot, const EmployeeRecord& e) {
   std::string line = " " + SlotOfLine(slot) + "  " + PadRight(e.Name(), 16) + "  ";
-  const std::string listText = CategoryListText(e.CategoryIndex());
-  line += PadRight(listText.empty() ? e.CategoryText() : listText, 10) + "  ";
+  line += PadRight(CategoryName(e), 10) + "  ";
   line += PadRight(PayFormText(e.PayFormCode()), 6) + std::string(6, ' ');
   if (e.Retired()) {
     const std::string date = e.RetirementDate();
