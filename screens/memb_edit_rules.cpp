@@ -40,8 +40,7 @@ EmployeeEntry EntryFromRecord(const EmployeeRecord& r) {
   e.name = r.Name();
   e.department = r.Department();
   e.categoryIndex = r.CategoryIndex();
-  const std::string listText = CategoryListText(e.categoryIndex);
-  e.categoryText = listText.empty() ? r.CategoryText() : listText;
+  e.categoryText = CategoryName(r);
   e.payForm = r.PayFormCode();
   e.taxColumn = r.TaxColumn();
   e.paidInCash = r.PaidInCash();
