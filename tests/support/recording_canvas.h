@@ -34,24 +34,6 @@ class RecordingCanvas : public print::Canvas {
     texts.push_back({x, y, font, std::string(character)});
   }
 
-  // The characters drawn on one row (same y) from x on, joined while they follow each other at
-  // the given advance or less; the first run that starts exactly at x.
-  std::string RunAt(int x, int y, int maxGap) const {
-    std::string run;
-    int at = -1;
-    for (const RecordedText& t : texts) {
-      if (t.y != y) continue;
-      if (at < 0 && t.x == x) {
-        run = t.character;
-        at = t.x;
-      } else if (at >= 0 && t.x > at && t.x - at <= maxGap) {
-        run += t.character;
-        at = t.x;
-      }
-    }
-    return run;
-  }
-
   // The characters drawn on row y with fromX <= x < toX, in x order (blanks are never drawn).
   std::string TextBetween(int y, int fromX, int toX) const {
     std::vector<const RecordedText*> row;
