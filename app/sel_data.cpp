@@ -18,7 +18,7 @@
 
 #include "app/period_selection_rules.h"
 #include "app/ref_data.h"
-#include "calc/display_format.h"
+#include "entry/display_format.h"
 #include "store/app_settings.h"
 #include "store/backup.h"
 #include "store/period_preparation.h"

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <utility>
 
-#include "calc/display_format.h"
-#include "calc/input_format.h"
-#include "calc/number_parse.h"
+#include "entry/display_format.h"
+#include "entry/input_format.h"
+#include "entry/number_parse.h"
 #include "calc/sheet_takeover.h"
 
 namespace paylark::app {

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "calc/reporter.h"
+#include "entry/reporter.h"
 #include "store/era.h"
 #include "store/item_settings.h"
 #include "store/options.h"

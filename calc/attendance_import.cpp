@@ -4,7 +4,7 @@
 #include <string_view>
 #include <utility>
 
-#include "calc/number_parse.h"
+#include "entry/number_parse.h"
 #include "store/sjis.h"
 
 namespace paylark {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "calc/reporter.h"
+#include "entry/reporter.h"
 #include "store/attendance_report.h"
 #include "store/period.h"
 #include "store/previous_period.h"

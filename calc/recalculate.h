@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "calc/calc_inputs.h"
-#include "calc/reporter.h"
+#include "entry/reporter.h"
 #include "calc/sheet_takeover.h"
 #include "store/period.h"
 

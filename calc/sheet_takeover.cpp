@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "calc/item_fields.h"
-#include "calc/number_parse.h"
+#include "entry/number_parse.h"
 #include "calc/rounding.h"
 #include "calc/salary.h"
 

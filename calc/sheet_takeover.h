@@ -12,7 +12,7 @@
 
 #include "calc/bonus.h"
 #include "calc/calc_inputs.h"
-#include "calc/reporter.h"
+#include "entry/reporter.h"
 #include "store/options.h"
 #include "store/period.h"
 

@@ -1,6 +1,6 @@
 #include "print/date_texts.h"
 
-#include "calc/number_parse.h"
+#include "entry/number_parse.h"
 #include "store/format_text.h"
 #include "store/sjis.h"
 

@@ -1,6 +1,6 @@
 #include "print/ledger_rows.h"
 
-#include "calc/display_format.h"
+#include "entry/display_format.h"
 #include "calc/salary.h"
 #include "store/format_text.h"
 #include "store/item_settings.h"

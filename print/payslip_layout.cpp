@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "calc/display_format.h"
-#include "calc/number_parse.h"
+#include "entry/display_format.h"
+#include "entry/number_parse.h"
 #include "print/employee_groups.h"
 #include "print/layouts.h"
 #include "print/payslip_values.h"

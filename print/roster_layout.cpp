@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "calc/display_format.h"
+#include "entry/display_format.h"
 #include "print/employee_groups.h"
 #include "print/layouts.h"
 #include "print/ledger_rows.h"

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "calc/pay_date.h"
-#include "calc/number_parse.h"
+#include "entry/number_parse.h"
 
 namespace paylark::print {
 namespace {

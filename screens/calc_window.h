@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <array>
 
-#include "calc/pocket_calculator.h"
+#include "entry/pocket_calculator.h"
 #include "ui/dialog_service.h"
 
 class QAbstractButton;

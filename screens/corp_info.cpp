@@ -14,7 +14,7 @@
 #include <initializer_list>
 #include <tuple>
 
-#include "calc/display_format.h"
+#include "entry/display_format.h"
 #include "store/app_settings.h"
 #include "ui/entry_fields.h"
 #include "ui/qt_text.h"

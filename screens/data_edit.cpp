@@ -11,9 +11,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "calc/display_format.h"
+#include "entry/display_format.h"
 #include "calc/income_tax.h"
-#include "calc/number_parse.h"
+#include "entry/number_parse.h"
 #include "screens/calc_window.h"
 #include "store/previous_period.h"
 #include "store/year_file.h"

@@ -1,9 +1,9 @@
 #include "screens/data_edit_rules.h"
 
-#include "calc/display_format.h"
-#include "calc/input_format.h"
+#include "entry/display_format.h"
+#include "entry/input_format.h"
 #include "calc/item_fields.h"
-#include "calc/number_parse.h"
+#include "entry/number_parse.h"
 #include "calc/rounding.h"
 #include "store/item_settings.h"
 #include "store/previous_period.h"

@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "calc/reporter.h"
+#include "entry/reporter.h"
 #include "store/money.h"
 #include "store/options.h"
 #include "store/period.h"

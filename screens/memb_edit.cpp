@@ -17,8 +17,8 @@
 #include <QVBoxLayout>
 #include <array>
 
-#include "calc/display_format.h"
-#include "calc/number_parse.h"
+#include "entry/display_format.h"
+#include "entry/number_parse.h"
 #include "calc/premiums.h"
 #include "screens/calc_window.h"
 #include "screens/kenho_hyo.h"

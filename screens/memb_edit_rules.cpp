@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <system_error>
 
-#include "calc/display_format.h"
+#include "entry/display_format.h"
 #include "store/atomic_file.h"
 #include "store/sjis.h"
 #include "store/year_file.h"

@@ -1,7 +1,7 @@
 // The calculation layer's messages shown as error boxes.
 #pragma once
 
-#include "calc/reporter.h"
+#include "entry/reporter.h"
 #include "ui/dialog_service.h"
 
 namespace paylark::ui {

@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "calc/input_format.h"
-#include "calc/number_parse.h"
-#include "calc/overwrite_typing.h"
+#include "entry/input_format.h"
+#include "entry/number_parse.h"
+#include "entry/overwrite_typing.h"
 #include "store/sjis.h"
 #include "ui/dialog_reporter.h"
 #include "ui/qt_text.h"

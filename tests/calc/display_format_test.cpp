@@ -5,8 +5,8 @@
 #include <limits>
 #include <string>
 
-#include "calc/display_format.h"
-#include "calc/number_parse.h"
+#include "entry/display_format.h"
+#include "entry/number_parse.h"
 #include "calc/pay_date.h"
 #include "support/recording_reporter.h"
 

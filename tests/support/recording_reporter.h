@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "calc/reporter.h"
+#include "entry/reporter.h"
 
 namespace paylark::testing {
 

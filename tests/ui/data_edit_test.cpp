@@ -13,7 +13,7 @@
 #include <QToolButton>
 #include <filesystem>
 
-#include "calc/display_format.h"
+#include "entry/display_format.h"
 #include "calc/income_tax.h"
 #include "calc/salary.h"
 #include "screens/calc_window.h"

@@ -1,7 +1,7 @@
 // Overwrite typing in numeric fields and the payroll sheet's editor.
 #include <gtest/gtest.h>
 
-#include "calc/overwrite_typing.h"
+#include "entry/overwrite_typing.h"
 
 namespace paylark {
 namespace {

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string_view>
 
-#include "calc/reporter.h"
+#include "entry/reporter.h"
 
 namespace paylark {
 

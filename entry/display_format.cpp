@@ -1,4 +1,4 @@
-#include "calc/display_format.h"
+#include "entry/display_format.h"
 
 #include <cmath>
 #include <cstdio>

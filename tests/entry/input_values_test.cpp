@@ -5,8 +5,8 @@
 #include <limits>
 #include <string>
 
-#include "calc/input_format.h"
-#include "calc/number_parse.h"
+#include "entry/input_format.h"
+#include "entry/number_parse.h"
 #include "support/recording_reporter.h"
 
 namespace paylark {

@@ -1,11 +1,11 @@
-#include "calc/number_parse.h"
+#include "entry/number_parse.h"
 
 #include <charconv>
 #include <cmath>
 #include <string>
 
-#include "calc/input_messages.h"
-#include "calc/numeric_text.h"
+#include "entry/input_messages.h"
+#include "entry/numeric_text.h"
 #include "store/sjis.h"
 
 namespace paylark {

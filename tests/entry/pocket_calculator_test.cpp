@@ -1,4 +1,4 @@
-#include "calc/pocket_calculator.h"
+#include "entry/pocket_calculator.h"
 
 #include <gtest/gtest.h>
 

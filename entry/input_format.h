@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "calc/reporter.h"
+#include "entry/reporter.h"
 
 namespace paylark {
 

@@ -1,4 +1,4 @@
-#include "calc/numeric_text.h"
+#include "entry/numeric_text.h"
 
 #include "store/sjis.h"
 

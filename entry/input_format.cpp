@@ -1,11 +1,11 @@
-#include "calc/input_format.h"
+#include "entry/input_format.h"
 
 #include <algorithm>
 #include <limits>
 #include <optional>
 
-#include "calc/input_messages.h"
-#include "calc/numeric_text.h"
+#include "entry/input_messages.h"
+#include "entry/numeric_text.h"
 
 namespace paylark {
 namespace {

@@ -1,10 +1,10 @@
-#include "calc/overwrite_typing.h"
+#include "entry/overwrite_typing.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <vector>
 
-#include "calc/numeric_text.h"
+#include "entry/numeric_text.h"
 #include "store/sjis.h"
 
 namespace paylark {
