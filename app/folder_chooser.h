@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "ui/dialog_service.h"
-#include "ui/program_state.h"
+#include "session/program_state.h"
 
 namespace paylark::app {
 

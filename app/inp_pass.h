@@ -6,7 +6,7 @@
 #include <string>
 
 #include "ui/dialog_service.h"
-#include "ui/program_state.h"
+#include "session/program_state.h"
 
 class QLineEdit;
 

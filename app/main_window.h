@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "app/shell_screens.h"
-#include "app/sheet_model.h"
+#include "session/sheet_model.h"
 #include "calc/sheet_takeover.h"
 #include "store/app_settings.h"
 #include "ui/dialog_service.h"
-#include "ui/program_state.h"
+#include "session/program_state.h"
 
 class QAction;
 class QLabel;

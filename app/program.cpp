@@ -29,7 +29,7 @@
 #include "store/app_settings.h"
 #include "store/era.h"
 #include "store/year_file.h"
-#include "ui/program_state.h"
+#include "session/program_state.h"
 #include "ui/qt_text.h"
 
 #ifndef PAYLARK_VERSION

@@ -7,9 +7,9 @@
 #include <QDialog>
 #include <vector>
 
-#include "app/period_selection_rules.h"
+#include "session/period_selection_rules.h"
 #include "ui/dialog_service.h"
-#include "ui/program_state.h"
+#include "session/program_state.h"
 
 class QListWidget;
 class QPushButton;

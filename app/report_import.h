@@ -3,7 +3,7 @@
 #pragma once
 
 #include "ui/dialog_service.h"
-#include "ui/program_state.h"
+#include "session/program_state.h"
 
 namespace paylark::app {
 

@@ -16,7 +16,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/period_selection_rules.h"
+#include "session/period_selection_rules.h"
 #include "app/ref_data.h"
 #include "entry/display_format.h"
 #include "store/app_settings.h"

@@ -16,7 +16,7 @@
 #include "store/year_file_list.h"
 #include "ui/dialog_service.h"
 #include "ui/entry_fields.h"
-#include "ui/program_state.h"
+#include "session/program_state.h"
 
 class QAction;
 class QComboBox;

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "print/qt/pdf_report.h"
-#include "print/qt/print_rules.h"
+#include "session/print_rules.h"
 #include "store/item_settings.h"
 #include "store/year_file.h"
 

@@ -6,9 +6,9 @@
 
 #include <QDialog>
 
-#include "screens/corp_info_rules.h"
+#include "session/corp_info_rules.h"
 #include "ui/dialog_service.h"
-#include "ui/program_state.h"
+#include "session/program_state.h"
 
 class QCheckBox;
 class QRadioButton;

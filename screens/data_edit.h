@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "screens/data_edit_rules.h"
+#include "session/data_edit_rules.h"
 #include "ui/dialog_service.h"
-#include "ui/program_state.h"
+#include "session/program_state.h"
 
 class QLabel;
 class QPushButton;

@@ -9,7 +9,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include "screens/kenho_hyo_rules.h"
+#include "session/kenho_hyo_rules.h"
 #include "ui/fonts.h"
 #include "ui/qt_text.h"
 

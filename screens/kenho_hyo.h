@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "ui/program_state.h"
+#include "session/program_state.h"
 
 class QLabel;
 class QListWidget;

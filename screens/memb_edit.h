@@ -10,10 +10,10 @@
 #include <functional>
 #include <optional>
 
-#include "screens/memb_edit_rules.h"
+#include "session/memb_edit_rules.h"
 #include "store/period.h"
 #include "ui/dialog_service.h"
-#include "ui/program_state.h"
+#include "session/program_state.h"
 
 class QAbstractButton;
 class QCheckBox;

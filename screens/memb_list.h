@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "screens/memb_list_rules.h"
+#include "session/memb_list_rules.h"
 #include "ui/dialog_service.h"
-#include "ui/program_state.h"
+#include "session/program_state.h"
 
 class QCheckBox;
 class QHeaderView;

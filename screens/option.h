@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "ui/dialog_service.h"
-#include "ui/program_state.h"
+#include "session/program_state.h"
 
 namespace paylark::screens {
 

@@ -11,7 +11,7 @@
 
 #include "store/item_settings.h"
 #include "ui/dialog_service.h"
-#include "ui/program_state.h"
+#include "session/program_state.h"
 
 namespace paylark::screens {
 

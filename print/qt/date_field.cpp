@@ -3,7 +3,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 
-#include "print/qt/print_rules.h"
+#include "session/print_rules.h"
 #include "ui/fonts.h"
 #include "ui/qt_text.h"
 

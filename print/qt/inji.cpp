@@ -14,7 +14,7 @@
 #include "print/qt/date_field.h"
 #include "print/qt/pre_view.h"
 #include "print/qt/print_job.h"
-#include "print/qt/print_rules.h"
+#include "session/print_rules.h"
 #include "print/qt/printer_setup.h"
 #include "print/qt/ruled_text_edit.h"
 #include "print/report_pages.h"

@@ -21,7 +21,7 @@
 #include "print/report_source.h"
 #include "store/era.h"
 #include "ui/dialog_service.h"
-#include "ui/program_state.h"
+#include "session/program_state.h"
 
 class QLabel;
 class QPushButton;

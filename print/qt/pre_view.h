@@ -10,9 +10,9 @@
 #include <string>
 
 #include "print/page_model.h"
-#include "print/qt/print_rules.h"
+#include "session/print_rules.h"
 #include "ui/dialog_service.h"
-#include "ui/program_state.h"
+#include "session/program_state.h"
 
 class QAction;
 class QMenu;

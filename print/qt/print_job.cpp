@@ -5,7 +5,7 @@
 #include <QPrinter>
 #include <exception>
 
-#include "print/qt/print_rules.h"
+#include "session/print_rules.h"
 #include "print/qt/printer_setup.h"
 #include "print/qt/qt_canvas.h"
 #include "print/report_pages.h"

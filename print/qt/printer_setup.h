@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "print/qt/print_rules.h"
+#include "session/print_rules.h"
 #include "store/app_settings.h"
 #include "store/profile_file.h"
 

@@ -3,7 +3,7 @@
 #include <QTextCursor>
 #include <algorithm>
 
-#include "print/qt/print_rules.h"
+#include "session/print_rules.h"
 #include "store/app_settings.h"
 #include "ui/qt_text.h"
 

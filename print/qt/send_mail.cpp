@@ -23,7 +23,7 @@
 #include "print/qt/date_field.h"
 #include "print/qt/inji.h"
 #include "print/qt/mail_server.h"
-#include "print/qt/print_rules.h"
+#include "session/print_rules.h"
 #include "print/qt/printer_setup.h"
 #include "print/qt/qt_canvas.h"
 #include "print/qt/ruled_text_edit.h"

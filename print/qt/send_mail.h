@@ -23,7 +23,7 @@
 #include "mail/smtp_transport.h"
 #include "store/era.h"
 #include "ui/dialog_service.h"
-#include "ui/program_state.h"
+#include "session/program_state.h"
 
 class QCheckBox;
 class QLabel;

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <limits>
 
-#include "screens/kenho_hyo_rules.h"
+#include "session/kenho_hyo_rules.h"
 #include "store/sjis.h"
 #include "support/payroll_fixture.h"
 #include "support/temp_dir.h"

@@ -8,7 +8,7 @@
 
 #include "mail/smtp_settings.h"
 #include "support/temp_dir.h"
-#include "ui/program_state.h"
+#include "session/program_state.h"
 #include "ui_support/gui_helpers.h"
 #include "ui_support/recording_dialogs.h"
 

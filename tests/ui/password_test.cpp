@@ -9,7 +9,7 @@
 #include "store/app_settings.h"
 #include "store/password.h"
 #include "support/temp_dir.h"
-#include "ui/program_state.h"
+#include "session/program_state.h"
 #include "ui_support/gui_helpers.h"
 #include "ui_support/recording_dialogs.h"
 

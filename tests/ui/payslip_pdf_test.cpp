@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "print/qt/pdf_report.h"
-#include "print/qt/print_rules.h"
+#include "session/print_rules.h"
 #include "store/item_settings.h"
 #include "support/payroll_fixture.h"
 #include "support/temp_dir.h"

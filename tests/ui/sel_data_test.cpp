@@ -14,7 +14,7 @@
 #include "app/sel_data.h"
 #include "store/app_settings.h"
 #include "support/temp_dir.h"
-#include "ui/program_state.h"
+#include "session/program_state.h"
 #include "ui_support/gui_helpers.h"
 #include "ui_support/recording_dialogs.h"
 #include "ui_support/year_files.h"

@@ -9,7 +9,7 @@
 
 #include "print/employee_groups.h"
 #include "print/qt/pdf_report.h"
-#include "print/qt/print_rules.h"
+#include "session/print_rules.h"
 #include "store/app_settings.h"
 #include "store/item_settings.h"
 #include "store/profile_file.h"

@@ -1,4 +1,4 @@
-#include "screens/corp_info_rules.h"
+#include "session/corp_info_rules.h"
 
 #include "store/sjis.h"
 

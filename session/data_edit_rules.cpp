@@ -1,4 +1,4 @@
-#include "screens/data_edit_rules.h"
+#include "session/data_edit_rules.h"
 
 #include "entry/display_format.h"
 #include "entry/input_format.h"

@@ -1,4 +1,4 @@
-#include "ui/program_state.h"
+#include "session/program_state.h"
 
 #include "calc/payment_date.h"
 #include "calc/salary.h"

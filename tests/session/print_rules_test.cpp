@@ -1,4 +1,4 @@
-#include "print/qt/print_rules.h"
+#include "session/print_rules.h"
 
 #include <gtest/gtest.h>
 

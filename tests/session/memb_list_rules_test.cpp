@@ -1,4 +1,4 @@
-#include "screens/memb_list_rules.h"
+#include "session/memb_list_rules.h"
 
 #include <gtest/gtest.h>
 

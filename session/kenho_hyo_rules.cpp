@@ -1,4 +1,4 @@
-#include "screens/kenho_hyo_rules.h"
+#include "session/kenho_hyo_rules.h"
 
 #include <limits>
 

@@ -1,4 +1,4 @@
-#include "app/period_selection_rules.h"
+#include "session/period_selection_rules.h"
 
 #include <array>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "screens/memb_edit_rules.h"
+#include "session/memb_edit_rules.h"
 
 #include <cerrno>
 #include <cmath>

@@ -2,7 +2,7 @@
 // the keys a row takes, the Enter row search, the paid-leave carry and the title.
 #include <gtest/gtest.h>
 
-#include "app/sheet_model.h"
+#include "session/sheet_model.h"
 #include "support/payroll_fixture.h"
 #include "support/recording_reporter.h"
 

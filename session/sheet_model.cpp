@@ -1,4 +1,4 @@
-#include "app/sheet_model.h"
+#include "session/sheet_model.h"
 
 #include <cstdio>
 #include <utility>

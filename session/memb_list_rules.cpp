@@ -1,9 +1,9 @@
-#include "screens/memb_list_rules.h"
+#include "session/memb_list_rules.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "screens/memb_edit_rules.h"
+#include "session/memb_edit_rules.h"
 #include "store/sjis.h"
 
 namespace paylark::screens {
