@@ -1,4 +1,4 @@
-#include "print/qt/inji.h"
+#include "screens/inji.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <QTest>
 #include <fstream>
 
-#include "print/qt/date_field.h"
-#include "print/qt/pre_view.h"
+#include "ui/date_field.h"
+#include "screens/pre_view.h"
 #include "print/qt/printer_setup.h"
 #include "store/app_settings.h"
 #include "support/payroll_fixture.h"

@@ -12,11 +12,11 @@
 #include <filesystem>
 
 #include "mail/smtp_settings.h"
-#include "print/qt/date_field.h"
-#include "print/qt/inji.h"
-#include "print/qt/mail_server.h"
-#include "print/qt/pre_view.h"
-#include "print/qt/send_mail.h"
+#include "ui/date_field.h"
+#include "screens/inji.h"
+#include "screens/mail_server.h"
+#include "screens/pre_view.h"
+#include "screens/send_mail.h"
 #include "store/app_settings.h"
 #include "store/year_file.h"
 #include "support/payroll_fixture.h"

@@ -1,4 +1,4 @@
-#include "print/qt/inji.h"
+#include "screens/inji.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -11,12 +11,12 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "print/qt/date_field.h"
-#include "print/qt/pre_view.h"
+#include "ui/date_field.h"
+#include "screens/pre_view.h"
 #include "print/qt/print_job.h"
 #include "session/print_rules.h"
 #include "print/qt/printer_setup.h"
-#include "print/qt/ruled_text_edit.h"
+#include "ui/ruled_text_edit.h"
 #include "print/report_pages.h"
 #include "print/report_sheets.h"
 #include "store/app_settings.h"

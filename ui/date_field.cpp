@@ -1,4 +1,4 @@
-#include "print/qt/date_field.h"
+#include "ui/date_field.h"
 
 #include <QFontMetrics>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "print/qt/mail_server.h"
+#include "screens/mail_server.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -1,4 +1,4 @@
-#include "print/qt/send_mail.h"
+#include "screens/send_mail.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -20,13 +20,13 @@
 
 #include "mail/mail_program.h"
 #include "mail/payslip_mail.h"
-#include "print/qt/date_field.h"
-#include "print/qt/inji.h"
-#include "print/qt/mail_server.h"
+#include "ui/date_field.h"
+#include "screens/inji.h"
+#include "screens/mail_server.h"
 #include "session/print_rules.h"
 #include "print/qt/printer_setup.h"
 #include "print/qt/qt_canvas.h"
-#include "print/qt/ruled_text_edit.h"
+#include "ui/ruled_text_edit.h"
 #include "print/report_pages.h"
 #include "store/app_settings.h"
 #include "store/format_text.h"

@@ -1,4 +1,4 @@
-#include "print/qt/pre_view.h"
+#include "screens/pre_view.h"
 
 #include <QAction>
 #include <QApplication>

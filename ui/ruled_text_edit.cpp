@@ -1,4 +1,4 @@
-#include "print/qt/ruled_text_edit.h"
+#include "ui/ruled_text_edit.h"
 
 #include <QTextCursor>
 #include <algorithm>
