@@ -1,0 +1,3 @@
+// A store file that reaches up into the engine.
+#include "calc/salary.h"
+#include "store/period.h"
