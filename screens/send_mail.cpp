@@ -1,20 +1,16 @@
 #include "screens/send_mail.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QImage>
 #include <QLabel>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <fstream>
 #include <stdexcept>
 #include <system_error>
 
@@ -24,8 +20,8 @@
 #include "screens/inji.h"
 #include "screens/mail_server.h"
 #include "session/print_rules.h"
+#include "print/qt/mail_job.h"
 #include "print/qt/printer_setup.h"
-#include "print/qt/qt_canvas.h"
 #include "ui/ruled_text_edit.h"
 #include "print/report_pages.h"
 #include "store/app_settings.h"
@@ -309,85 +305,49 @@ bool TfmSendMail::SendAll() {
   progress.setWindowModality(Qt::ApplicationModal);
   progress.setMinimumWidth(320);
 
-  const std::string namePart = mail::PictureNamePart(state_.open.eraYear, state_.PeriodIndex(), state_.options);
-  int failed = 0;
-  for (int k = 0; k < count; ++k) {
-    progress.setLabelText(FromUtf8(Format(kSending, k + 1, count)));
-    progress.setValue(k);
+  print::MailJob job;
+  job.printer = print::PageOf(inji_.Printer());
+  job.screenDpiY = logicalDpiY();
+  job.source = inji_.MakeSource();
+  job.source.today = today();
+  job.programDir = state_.paths.programDir;
+  job.from = smtp.from;
+  job.subject = ToUtf8(edKenmei_->CutText());
+  job.body = ToUtf8(Body());
+  job.recipients = recipients_;
+  if (useMailProgram) {
+    job.send = [this](const mail::MailMessage& message) {
+      return transports.handToMailProgram ? transports.handToMailProgram(message)
+                                          : mail::SendResult{false, "no mail program"};
+    };
+  } else {
+    job.send = [this, &smtp](const mail::MailMessage& message) {
+      return transports.sendBySmtp ? transports.sendBySmtp(smtp, password_ ? password_->password : "", message)
+                                   : mail::SendResult{false, "no SMTP client"};
+    };
+  }
+  job.progress = [&progress](int index, int total) {
+    progress.setLabelText(FromUtf8(Format(kSending, index + 1, total)));
+    progress.setValue(index);
     progress.show();
     QApplication::processEvents();
-
-    const int slot = recipients_[static_cast<std::size_t>(k)];
-    const EmployeeRecord& employee = state_.Period().Employee(slot);
-    const std::string address = employee.MailAddress();
-    const std::filesystem::path picture = mail::PicturePath(state_.paths.programDir, namePart, employee.Name());
-    mail::SendResult result;
-    try {
-      WritePicture(slot, picture);
-      mail::MailMessage message;
-      message.from = smtp.from;
-      message.to = address;
-      message.subject = ToUtf8(edKenmei_->CutText());
-      message.body = ToUtf8(Body());
-      message.attachment = picture;
-      if (useMailProgram) {
-        result = transports.handToMailProgram ? transports.handToMailProgram(message)
-                                              : mail::SendResult{false, "no mail program"};
-      } else {
-        result = transports.sendBySmtp ? transports.sendBySmtp(smtp, password_ ? password_->password : "", message)
-                                       : mail::SendResult{false, "no SMTP client"};
-      }
-    } catch (const YearFileError& e) {
-      result = {false, e.UserText()};
-    } catch (const std::exception& e) {
-      result = {false, e.what()};
-    }
+  };
+  job.sent = [this, useMailProgram](int, const std::string& address, const mail::SendResult& result) {
     if (result.ok) {
       // The mail program reads the attachment after it has returned: the picture stays until
       // the user has finished with the mail.
       if (useMailProgram) dialogs_.Information(kFinishInMailProgram);
     } else {
-      ++failed;
       qWarning("payslip mail to %s failed: %s", address.c_str(), result.error.c_str());
       dialogs_.Error(Format(kSendError, address.c_str()));
     }
-    std::error_code ignored;
-    std::filesystem::remove(picture, ignored);
-  }
+  };
+  const int failed = print::RunMailJob(job);
   progress.setValue(count);
   progress.close();
   // A wrong password fails every mail: it is asked again next time.
   if (needsPassword && count > 0 && failed == count) password_.reset();
   return true;
-}
-
-void TfmSendMail::WritePicture(int slot, const std::filesystem::path& file) {
-  const print::PrinterPage printer = print::PageOf(inji_.Printer());
-  if (printer.width <= 0 || printer.dpiX <= 0 || printer.dpiY <= 0) {
-    throw std::runtime_error("the printer has no page size");
-  }
-  QImage image(mail::kPictureWidth, mail::kPictureHeight, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  {
-    QPainter painter(&image);
-    print::QtCanvas canvas(painter);
-    print::PageModel page;
-    mail::SetUpPictureModel(page, printer.width, printer.dpiX, printer.dpiY, logicalDpiY(), printer.offsetX,
-                            printer.offsetY);
-    print::SetAdjustment(page, state_.options);
-    page.canvas = &canvas;
-    print::ReportSource source = inji_.MakeSource();
-    source.today = today();
-    print::DrawReportPage(page, {print::rkPayslip, slot}, source, {slot, 0});
-  }
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  if (!image.save(&buffer, "JPG")) throw std::runtime_error("the picture cannot be encoded as JPEG");
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(bytes.constData(), bytes.size());
-  out.close();
-  if (!out) throw std::runtime_error("cannot write " + file.string());
 }
 
 }  // namespace paylark::screens

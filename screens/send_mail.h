@@ -82,9 +82,6 @@ class TfmSendMail : public QDialog {
 
   // Sends one mail per recipient; false when nothing could be sent (no transport, no password).
   bool SendAll();
-  // Draws the payslip of `slot` and writes it as JPEG; throws what the drawing throws and
-  // std::runtime_error when the file cannot be written.
-  void WritePicture(int slot, const std::filesystem::path& file);
 
   void btOkClick();
   void btPreViewClick();
