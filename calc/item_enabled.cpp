@@ -66,6 +66,24 @@ std::string KoujoItemName(Koujo p, const Options& options, ItemKind kind) {
   }
 }
 
+std::string SikyuPositionName(Sikyu p, const Options& options, ItemKind kind) {
+  switch (p) {
+    case Sikyu::TaxableTotal: return "課税支給合計";
+    case Sikyu::Total: return "支給合計";
+    default: return SikyuItemName(p, options, kind);
+  }
+}
+
+std::string KoujoPositionName(Koujo p, const Options& options, ItemKind kind) {
+  switch (p) {
+    case Koujo::SocialTotal: return "社会保険料計";
+    case Koujo::AfterSocial: return "社保控除後計";
+    case Koujo::Total: return "控除合計";
+    case Koujo::SocialBase: return "社保算定合計";
+    default: return KoujoItemName(p, options, kind);
+  }
+}
+
 EnabledItemsByPayForm ResolveEnabledItems(const DerivedItemLists& lists, const Options& options, ItemKind kind) {
   EnabledItemsByPayForm result;
   for (int form = 1; form <= kPayFormCount; ++form) {

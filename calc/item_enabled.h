@@ -34,5 +34,9 @@ EnabledItemsByPayForm ResolveEnabledItems(const DerivedItemLists& lists, const O
 // name of 固定手当１, ...); empty for positions that are totals or unused in that kind.
 std::string SikyuItemName(Sikyu p, const Options& options, ItemKind kind);
 std::string KoujoItemName(Koujo p, const Options& options, ItemKind kind);
+// The same with the names of the totals a period kind keeps: 課税支給合計 and 支給合計; 社会保険料計,
+// 社保控除後計, 控除合計 and 社保算定合計.
+std::string SikyuPositionName(Sikyu p, const Options& options, ItemKind kind);
+std::string KoujoPositionName(Koujo p, const Options& options, ItemKind kind);
 
 }  // namespace paylark

@@ -35,6 +35,13 @@ std::optional<Kintai> KintaiFieldOfName(std::string_view name) {
   return std::nullopt;
 }
 
+std::string_view KintaiItemName(Kintai field) {
+  for (const auto& [itemName, f] : kKintaiNames) {
+    if (f == field) return itemName;
+  }
+  return {};
+}
+
 std::optional<Sikyu> SikyuFieldOfName(std::string_view name, const Options& options) {
   if (name.empty()) return std::nullopt;
   if (name == "賞与") return Sikyu::Bonus;

@@ -17,6 +17,8 @@ namespace paylark {
 
 // 所定労働日数 … 有休残日数 (all fifteen attendance figures).
 std::optional<Kintai> KintaiFieldOfName(std::string_view name);
+// The item name of an attendance figure, from the same table.
+std::string_view KintaiItemName(Kintai field);
 // Positions 1..17 by their names, and 課税支給合計.
 std::optional<Sikyu> SikyuFieldOfName(std::string_view name, const Options& options);
 // Positions 1..15 by their names, and 社会保険料計 and 社保控除後計.

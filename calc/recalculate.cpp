@@ -26,7 +26,10 @@ RecalcResult RecalculateAll(PeriodBlock& period, const SheetColumns& sheet, cons
   if (IsBonusPeriod(in.period)) {
     for (int slot = 1; slot <= kSlotCount; ++slot) {
       const BonusTaxException e = TakeOverBonusColumn(period, slot, sheet, in, reporter);
-      if (e != BonusTaxException::None && period.Employee(slot).InUse()) result.taxExceptionSlots.push_back(slot);
+      if (e != BonusTaxException::None && period.Employee(slot).InUse()) {
+        result.taxExceptionSlots.push_back(slot);
+        result.taxExceptions.push_back(e);
+      }
     }
     return result;
   }
@@ -37,6 +40,7 @@ RecalcResult RecalculateAll(PeriodBlock& period, const SheetColumns& sheet, cons
     if (checkHours && employee.Active() && employee.PayFormCode() == static_cast<int>(PayForm::Monthly) &&
         !WorkedHoursAgree(period.company, period.Attendance(slot))) {
       result.hourWarnings.push_back(WorkedHoursWarning(employee.Name()));
+      result.hourWarningSlots.push_back(slot);
     }
   }
   return result;

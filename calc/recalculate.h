@@ -17,9 +17,11 @@ struct RecalcResult {
   // "実働時間の入力に誤りがあると思われます。[氏名]", one per monthly-paid employee whose 実働時間
   // differs from 所定労働時間 + overtime − 欠勤日数 × 日労働時間数.
   std::vector<std::string> hourWarnings;
+  std::vector<int> hourWarningSlots;  // the slot of each warning
   // Bonus periods: slots with an employee key whose tax fell under an exception (the manual-tax
   // question follows when this is not empty).
   std::vector<int> taxExceptionSlots;
+  std::vector<BonusTaxException> taxExceptions;  // the exception of each of those slots
 };
 
 // Salary month (periods 1..12) or bonus period (13..15) by in.period. checkHours is set by the

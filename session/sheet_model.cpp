@@ -104,6 +104,19 @@ std::string FormatCell(RowKind kind, double value, int timeStyle) {
   return FormatDays(value);
 }
 
+SheetColumns SheetOfRecords(const PeriodBlock& period, const std::vector<SheetRow>& rows, const Options& options,
+                            ItemKind kind) {
+  SheetColumns sheet;
+  for (const SheetRow& row : rows) sheet.rowNames.push_back(row.name);
+  for (int slot : ActiveSlots(period)) {
+    auto& column = sheet.cells.emplace_back();
+    for (const SheetRow& row : rows) {
+      column.push_back(FormatCell(row.kind, CellValue(period, slot, row, options, kind), options.timeStyle));
+    }
+  }
+  return sheet;
+}
+
 std::string CommitCellText(std::string_view typed, RowKind kind, int timeStyle, Reporter& reporter) {
   const int code = FormatCodeOf(kind);
   std::string text = NormalizeNumericField(typed, code, reporter);

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "calc/sheet_takeover.h"
 #include "entry/reporter.h"
 #include "store/era.h"
 #include "store/item_settings.h"
@@ -63,6 +64,12 @@ std::vector<int> ActiveSlots(const PeriodBlock& period);
 double CellValue(const PeriodBlock& period, int slot, const SheetRow& row, const Options& options, ItemKind kind);
 // A value as the cell of a row kind shows it.
 std::string FormatCell(RowKind kind, double value, int timeStyle);
+
+// The sheet as the main window fills it from the records: the rows' names and, for every active
+// employee, the cells' texts. Taken over unchanged, it recalculates the period as the save of an
+// untouched sheet does.
+SheetColumns SheetOfRecords(const PeriodBlock& period, const std::vector<SheetRow>& rows, const Options& options,
+                            ItemKind kind);
 
 // Leaving a cell: the typed text normalised by the row's format code (rejected text after its
 // message counts as empty), a day count above 31 refused with kMsgDayLimit, and the value written

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "session/sheet_model.h"
+
+#include "calc/recalculate.h"
 #include "support/payroll_fixture.h"
 #include "support/recording_reporter.h"
 
@@ -138,6 +140,39 @@ TEST(SheetCellsTest, PaidLeaveBalanceIsCarriedOnlyIntoAnEmptyOrZeroCell) {
   EXPECT_EQ(CarriedPaidLeave(10, "", "  0.00"), " 10.00") << "nothing taken";
   EXPECT_EQ(CarriedPaidLeave(1.5, "  2.00", ""), " -0.50");
   EXPECT_EQ(CarriedPaidLeave(10, "  2.00", "  3.00"), std::nullopt);
+}
+
+TEST(SheetOfRecordsTest, TakingTheStoredFiguresOverKeepsThemAndCalculatesAgain) {
+  testing::CalcWorld world(5);
+  for (auto& row : world.items.Block(ItemBlock::Sikyu)) {
+    if (row.name == "V変動手当１") row.flags = {true, true, true};
+  }
+  world.Refresh();
+  PeriodBlock period;
+  period.company = testing::TestCompany();
+  period.Employee(1) = testing::TestEmployee("月給一郎", "260101_000001", PayForm::Monthly, 300000);
+  period.Employee(2) = testing::TestEmployee("退職次郎", "260101_000002", PayForm::Monthly, 250000);
+  period.Employee(2).SetRetirementDate("260228");
+  period.Employee(3) = testing::TestEmployee("時給三郎", "260101_000003", PayForm::Hourly, 1200);
+  period.Attendance(1).Set(Kintai::OvertimeHours, 10.5);
+  period.Attendance(3).Set(Kintai::WorkedHours, 120.25);
+  period.Payment(1).Set(Sikyu::VariableAllowance1, 5000);
+  period.Payment(3).Set(Sikyu::VariableAllowance1, 700);
+
+  const std::vector<SheetRow> rows = BuildSheetRows(DeriveItemLists(world.items), world.options, ItemKind::Salary);
+  const SheetColumns sheet = SheetOfRecords(period, rows, world.options, ItemKind::Salary);
+  EXPECT_EQ(sheet.rowNames, Names(rows));
+  ASSERT_EQ(sheet.cells.size(), 2u) << "one column per active employee";
+
+  testing::RecordingReporter reporter;
+  RecalculateAll(period, sheet, world.Inputs(), false, reporter);
+  EXPECT_TRUE(reporter.errors.empty());
+  EXPECT_DOUBLE_EQ(period.Attendance(1).Get(Kintai::OvertimeHours), 10.5);
+  EXPECT_DOUBLE_EQ(period.Attendance(3).Get(Kintai::WorkedHours), 120.25);
+  EXPECT_EQ(period.Payment(1).Get(Sikyu::VariableAllowance1), 5000);
+  EXPECT_EQ(period.Payment(3).Get(Sikyu::VariableAllowance1), 700);
+  EXPECT_EQ(period.Payment(1).Get(Sikyu::BasePay), 300000);
+  EXPECT_EQ(period.Payment(3).Get(Sikyu::BasePay), 144300);  // 120.25 h × 1200
 }
 
 TEST(SheetTitleTest, TitleNamesTheMonthOrTheBonus) {

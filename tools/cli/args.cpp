@@ -1,6 +1,7 @@
 #include <charconv>
 #include <iostream>
 
+#include "store/year_file.h"
 #include "tools/cli/cli.h"
 
 namespace paylark::cli {
@@ -27,6 +28,32 @@ RateTableEditions LoadEditions(const std::filesystem::path& programDir) {
   editions.LoadFromProgramFolder(programDir, &errors);
   for (const auto& e : errors) std::cerr << "saldesk-cli: " << e << "\n";
   return editions;
+}
+
+std::unique_ptr<ui::ProgramState> OpenStoredPeriod(const Invocation& inv, const std::string& yearFileArg,
+                                                   const std::string& periodArg) {
+  const std::filesystem::path yearFile = yearFileArg;
+  const int periodNumber = ParseIntArg(periodArg, "PERIOD");
+  if (periodNumber < 1 || periodNumber > kPeriodCount) throw UsageError("PERIOD must be 1 to 15");
+  const auto eraYear = ParseYearFileName(yearFile.filename().string());
+  if (!eraYear) throw UsageError("not the name of a yearly file (<era><year>年給与･賞与.dat): " + yearFile.string());
+
+  auto state = std::make_unique<ui::ProgramState>(inv.programDir);
+  state->LoadOptions();
+  state->LoadItemSettings(ItemKind::Salary);
+  state->LoadItemSettings(ItemKind::Bonus);
+  state->editions = LoadEditions(inv.programDir);
+  state->tables = state->editions.Current();
+  state->editionsLoaded = true;
+  state->paths.dataDir = yearFile.parent_path();
+
+  OpenPeriod& open = state->open;
+  open.currentDataFile = yearFile;
+  open.eraYear = *eraYear;
+  open.periodIndex = periodNumber;
+  ReadHeader(yearFile, open.header);
+  LoadPeriod(yearFile, periodNumber, open.period);
+  return state;
 }
 
 }  // namespace paylark::cli

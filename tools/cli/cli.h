@@ -3,11 +3,13 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "session/program_state.h"
 #include "store/era.h"
 #include "store/rate_table_editions.h"
 
@@ -42,5 +44,10 @@ int ParseColumnArg(const std::string& text);  // kou → 0, otsu → 1
 std::filesystem::path SettingsPath(const std::filesystem::path& programDir);
 // The editions of the program folder; load problems go to stderr.
 RateTableEditions LoadEditions(const std::filesystem::path& programDir);
+// The program state of the program folder (its settings, options, item settings and table
+// editions) with period PERIOD of YEARFILE in memory, as the period selection leaves it; earlier
+// periods are looked up beside the yearly file. Usage errors for a bad file name or period.
+std::unique_ptr<ui::ProgramState> OpenStoredPeriod(const Invocation& inv, const std::string& yearFileArg,
+                                                   const std::string& periodArg);
 
 }  // namespace paylark::cli

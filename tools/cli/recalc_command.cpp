@@ -1,51 +1,27 @@
-// recalc YEARFILE PERIOD [--save]: a stored period recalculated slot by slot with the settings of
-// the program folder and the table edition in force on the period's payment date, printed as
-// tab-separated lines.
+// recalc YEARFILE PERIOD [--save]: a stored period recalculated as the save of an untouched
+// payroll sheet recalculates it, with the settings of the program folder and the table edition in
+// force on the period's payment date, printed as tab-separated lines.
 #include <cstdio>
 #include <iostream>
 #include <vector>
 
 #include "calc/bonus.h"
 #include "calc/item_enabled.h"
-#include "calc/payment_date.h"
+#include "calc/item_fields.h"
 #include "calc/recalculate.h"
 #include "calc/salary.h"
-#include "store/app_settings.h"
-#include "store/item_settings.h"
-#include "store/profile_file.h"
-#include "store/rate_table_editions.h"
+#include "session/program_state.h"
+#include "session/sheet_model.h"
 #include "store/year_file.h"
 #include "tools/cli/cli.h"
 
 namespace paylark::cli {
 namespace {
 
-constexpr const char* kAttendanceNames[kKintaiFieldCount] = {
-    "所定労働日数", "出勤日数", "有休日数", "欠勤日数", "休日出勤日数", "特別休暇日数", "所定労働時間", "実働時間",
-    "普通残業時間", "深夜残業時間", "休日普通残業", "休日深夜残業", "遅刻早退回数", "遅刻早退時間", "有休残日数"};
-
-// Payment and deduction columns: the position and its header for each kind.
-struct Column {
-  int position;
-  const char* salary;
-  const char* bonus;  // nullptr: not part of a bonus
-};
-constexpr Column kPaymentColumns[] = {
-    {1, "基本給", "賞与"},           {2, "役職手当", "役員報酬"},      {3, "家族手当", nullptr},
-    {4, "固定手当１", "固定手当１"}, {5, "固定手当２", "固定手当２"},  {6, "固定手当３", "固定手当３"},
-    {7, "普通残業手当", nullptr},    {8, "深夜残業手当", nullptr},    {9, "休日普通残業手当", nullptr},
-    {10, "休日深夜残業手当", nullptr}, {11, "非課税通勤費", nullptr}, {12, "課税通勤費", nullptr},
-    {13, "変動手当１", "変動手当１"}, {14, "変動手当２", "変動手当２"}, {15, "変動手当３", "変動手当３"},
-    {16, "欠勤控除", nullptr},        {17, "遅刻早退控除", nullptr},  {18, "課税支給合計", "課税支給合計"},
-    {19, "支給合計", "支給合計"},     {20, "その他１", "その他１"},    {21, "その他２", "その他２"},
-    {22, "その他３", "その他３"}};
-constexpr Column kDeductionColumns[] = {
-    {1, "健康保険料", "健康保険料"},   {2, "厚生年金保険", "厚生年金保険"}, {3, "厚生年金基金", "厚生年金基金"},
-    {4, "雇用保険料", "雇用保険料"},   {5, "介護保険料", "介護保険料"},    {6, "社会保険料計", "社会保険料計"},
-    {7, "社保控除後計", "社保控除後計"}, {8, "所得税", "所得税"},         {9, "住民税", nullptr},
-    {10, "固定控除１", "固定控除１"},  {11, "固定控除２", "固定控除２"},   {12, "固定控除３", "固定控除３"},
-    {13, "変動控除１", "変動控除１"},  {14, "変動控除２", "変動控除２"},   {15, "変動控除３", "変動控除３"},
-    {16, "控除合計", "控除合計"},      {17, "社保算定合計", "社保算定合計"}};
+// The payment and deduction positions printed (the totals included); a position whose name is
+// empty in the period kind is left out.
+constexpr int kLastPaymentColumn = static_cast<int>(Sikyu::Other3);
+constexpr int kLastDeductionColumn = static_cast<int>(Koujo::SocialBase);
 
 std::string FormatFigure(double value) {
   char text[32];
@@ -58,72 +34,45 @@ const char* ExceptionText(BonusTaxException e) {
                                                   : "社保控除後計が前月の10倍を超えている。";
 }
 
+// Prints a recalculation's message on stderr.
+class StderrReporter : public Reporter {
+ public:
+  void Error(std::string_view text) override { std::cerr << "saldesk-cli: " << text << "\n"; }
+};
+
 }  // namespace
 
 int RunRecalc(const Invocation& inv) {
   if (inv.args.size() != 2) throw UsageError("recalc takes YEARFILE PERIOD");
-  const std::filesystem::path yearFile = inv.args[0];
-  const int periodNumber = ParseIntArg(inv.args[1], "PERIOD");
-  if (periodNumber < 1 || periodNumber > kPeriodCount) throw UsageError("PERIOD must be 1 to 15");
-  const auto eraYear = ParseYearFileName(yearFile.filename().string());
-  if (!eraYear) throw UsageError("not the name of a yearly file (<era><year>年給与･賞与.dat): " + yearFile.string());
+  const std::unique_ptr<ui::ProgramState> state = OpenStoredPeriod(inv, inv.args[0], inv.args[1]);
+  const bool bonus = state->BonusPeriod();
+  const ItemKind kind = state->PeriodKind();
+  const Options& options = state->options;
+  PeriodBlock& period = state->Period();
 
-  const bool bonus = IsBonusPeriod(periodNumber);
-  const ItemKind kind = bonus ? ItemKind::Bonus : ItemKind::Salary;
-  const ProfileFile settings(SettingsPath(inv.programDir));
-  const Options options = LoadOptions(settings);
-  const EnabledItemsByPayForm enabled =
-      ResolveEnabledItems(DeriveItemLists(LoadItemSettings(settings, kind)), options, kind);
-  const RateTableEditions editions = LoadEditions(inv.programDir);
+  // The sheet as the main window shows the stored figures, taken over and calculated.
+  const SheetColumns sheet =
+      app::SheetOfRecords(period, app::BuildSheetRows(state->Lists(kind), options, kind), options, kind);
+  const ui::ProgramState::CalcContext context = state->MakeCalcContext();
+  StderrReporter reporter;
+  const RecalcResult result = RecalculateAll(period, sheet, state->Inputs(context), true, reporter);
 
-  OpenPeriod state;
-  state.currentDataFile = yearFile;
-  state.eraYear = *eraYear;
-  state.periodIndex = periodNumber;
-  ReadHeader(yearFile, state.header);
-  LoadPeriod(yearFile, periodNumber, state.period);
-
-  // The tables of the payment date; for an era the program does not know, the current ones.
-  const std::optional<CivilDate> paid = PaymentDateOfPeriod(*eraYear, periodNumber, state.period.company, state.header);
-  const RateTables& tables = paid ? editions.InForceOn(*paid) : editions.Current();
-
-  YearFileLookup lookup(yearFile, yearFile.parent_path(), *eraYear);
-  const CalcInputs in{options,
-                      enabled,
-                      tables,
-                      tables.Presence(),
-                      periodNumber,
-                      bonus ? state.header.BonusMonth(periodNumber) : 0,
-                      &lookup};
-
-  std::vector<std::string> notes;
-  PeriodBlock& period = state.period;
-  for (int slot = 1; slot <= kSlotCount; ++slot) {
-    const EmployeeRecord& employee = period.Employee(slot);
-    if (!employee.InUse()) continue;
-    if (bonus) {
-      const BonusTaxException e = CalculateBonus(period, slot, in);
-      if (e != BonusTaxException::None) {
-        notes.push_back("tax-exception\t" + std::to_string(slot) + "\t" + employee.Name() + "\t" + ExceptionText(e));
-      }
-    } else {
-      CalculateSalary(period, slot, in);
-      if (employee.Active() && employee.PayFormCode() == static_cast<int>(PayForm::Monthly) &&
-          !WorkedHoursAgree(period.company, period.Attendance(slot))) {
-        notes.push_back("warning\t" + std::to_string(slot) + "\t" + WorkedHoursWarning(employee.Name()));
-      }
-    }
+  std::vector<std::string> paymentNames(kLastPaymentColumn + 1);
+  std::vector<std::string> deductionNames(kLastDeductionColumn + 1);
+  for (int p = 1; p <= kLastPaymentColumn; ++p) paymentNames[p] = SikyuPositionName(static_cast<Sikyu>(p), options, kind);
+  for (int p = 1; p <= kLastDeductionColumn; ++p) {
+    deductionNames[p] = KoujoPositionName(static_cast<Koujo>(p), options, kind);
   }
 
   std::cout << "slot\t氏名\t退職";
   if (!bonus) {
-    for (const char* name : kAttendanceNames) std::cout << "\t" << name;
+    for (int f = 0; f < kKintaiFieldCount; ++f) std::cout << "\t" << KintaiItemName(static_cast<Kintai>(f));
   }
-  for (const auto& c : kPaymentColumns) {
-    if (!bonus || c.bonus) std::cout << "\t" << (bonus ? c.bonus : c.salary);
+  for (int p = 1; p <= kLastPaymentColumn; ++p) {
+    if (!paymentNames[p].empty()) std::cout << "\t" << paymentNames[p];
   }
-  for (const auto& c : kDeductionColumns) {
-    if (!bonus || c.bonus) std::cout << "\t" << (bonus ? c.bonus : c.salary);
+  for (int p = 1; p <= kLastDeductionColumn; ++p) {
+    if (!deductionNames[p].empty()) std::cout << "\t" << deductionNames[p];
   }
   std::cout << "\t差引支給額\n";
   for (int slot = 1; slot <= kSlotCount; ++slot) {
@@ -135,19 +84,26 @@ int RunRecalc(const Invocation& inv) {
         std::cout << "\t" << FormatFigure(period.Attendance(slot).Get(static_cast<Kintai>(f)));
       }
     }
-    for (const auto& c : kPaymentColumns) {
-      if (!bonus || c.bonus) std::cout << "\t" << period.Payment(slot).At(c.position);
+    for (int p = 1; p <= kLastPaymentColumn; ++p) {
+      if (!paymentNames[p].empty()) std::cout << "\t" << period.Payment(slot).At(p);
     }
-    for (const auto& c : kDeductionColumns) {
-      if (!bonus || c.bonus) std::cout << "\t" << period.Deduction(slot).At(c.position);
+    for (int p = 1; p <= kLastDeductionColumn; ++p) {
+      if (!deductionNames[p].empty()) std::cout << "\t" << period.Deduction(slot).At(p);
     }
     std::cout << "\t" << NetPay(period.Payment(slot), period.Deduction(slot)) << "\n";
   }
-  for (const auto& note : notes) std::cout << note << "\n";
+  for (std::size_t i = 0; i < result.hourWarnings.size(); ++i) {
+    std::cout << "warning\t" << result.hourWarningSlots[i] << "\t" << result.hourWarnings[i] << "\n";
+  }
+  for (std::size_t i = 0; i < result.taxExceptionSlots.size(); ++i) {
+    const int slot = result.taxExceptionSlots[i];
+    std::cout << "tax-exception\t" << slot << "\t" << period.Employee(slot).Name() << "\t"
+              << ExceptionText(result.taxExceptions[i]) << "\n";
+  }
 
   if (inv.save) {
-    SavePeriod(yearFile, state);
-    std::cerr << "saved period " << periodNumber << " to " << yearFile.string() << "\n";
+    SavePeriod(state->open.currentDataFile, state->open);
+    std::cerr << "saved period " << state->PeriodIndex() << " to " << state->open.currentDataFile.string() << "\n";
   }
   return 0;
 }

@@ -10,10 +10,8 @@
 #include "print/employee_groups.h"
 #include "print/qt/pdf_report.h"
 #include "session/print_rules.h"
+#include "session/program_state.h"
 #include "store/app_settings.h"
-#include "store/item_settings.h"
-#include "store/profile_file.h"
-#include "store/year_file.h"
 #include "tools/cli/cli.h"
 
 namespace paylark::cli {
@@ -58,30 +56,16 @@ int RunRender(const Invocation& inv) {
   if (inv.args.size() < 3 || inv.args.size() > 4) throw UsageError("render takes KIND YEARFILE PERIOD [SLOTS]");
   if (!inv.pdf) throw UsageError("render needs --pdf OUT");
   const print::ReportKind kind = ParseKind(inv.args[0]);
-  const std::filesystem::path yearFile = inv.args[1];
-  const int periodNumber = ParseIntArg(inv.args[2], "PERIOD");
-  if (periodNumber < 1 || periodNumber > kPeriodCount) throw UsageError("PERIOD must be 1 to 15");
-  const auto eraYear = ParseYearFileName(yearFile.filename().string());
-  if (!eraYear) throw UsageError("not the name of a yearly file (<era><year>年給与･賞与.dat): " + yearFile.string());
-
-  const ProfileFile settings(SettingsPath(inv.programDir));
-  const Options options = LoadOptions(settings);
-  const ItemSettings salaryItems = LoadItemSettings(settings, ItemKind::Salary);
-  const ItemSettings bonusItems = LoadItemSettings(settings, ItemKind::Bonus);
-
-  OpenPeriod open;
-  open.currentDataFile = yearFile;
-  open.eraYear = *eraYear;
-  open.periodIndex = periodNumber;
-  ReadHeader(yearFile, open.header);
-  LoadPeriod(yearFile, periodNumber, open.period);
+  const std::unique_ptr<ui::ProgramState> state = OpenStoredPeriod(inv, inv.args[1], inv.args[2]);
+  const OpenPeriod& open = state->open;
+  const int periodNumber = state->PeriodIndex();
 
   print::ReportSource source;
   source.open = &open;
-  source.options = &options;
-  source.salaryItems = &salaryItems;
-  source.bonusItems = &bonusItems;
-  source.memo = LoadPrintMemo(settings);
+  source.options = &state->options;
+  source.salaryItems = &state->salaryItems;
+  source.bonusItems = &state->bonusItems;
+  source.memo = LoadPrintMemo(state->settings);
   const PayDateTexts payDate = print::DefaultPayDate(open);
   source.payDate = {payDate.year, payDate.month, payDate.day};
   source.today = Today();
