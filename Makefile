@@ -1,4 +1,4 @@
-# The two set-up commands of the README: `make run` and `make test`.
+# `make run` and `make test` (the README's `./setup run` / `./setup test` install make first, then run these).
 # Both install what is missing on a fresh Debian 12 machine, then build with CMake.
 
 BUILD      ?= build
