@@ -21,12 +21,11 @@
 #include <vector>
 
 #include "store/era.h"
+#include "store/declarations.h"
 #include "store/money.h"
 #include "store/year_end_rules.h"
 
 namespace paylark {
-
-enum class DisabilityKind { None, General, Special, SpecialCohabiting };  // 同居特別障害者 for relatives
 
 // A spouse or a dependant as the employee declares them.
 struct DeclaredRelative {
