@@ -78,7 +78,7 @@ YearEndInput YearEndInputOf(const EmployeeYearPay& pay, const Declaration* d) {
   in.earthquake = d->earthquake;
   in.oldLongTerm = d->oldLongTerm;
   auto relative = [](const DeclaredPerson& p) { return DeclaredRelative{p.birth, p.income, p.cohabiting, p.disability}; };
-  if (d->spouse && !d->spouse->nonResident) in.spouse = relative(*d->spouse);
+  if (d->spouse) in.spouse = relative(*d->spouse);
   for (const DeclaredPerson& p : d->dependants) in.dependants.push_back(relative(p));
   in.employeeBirth = d->birth;
   in.employeeDisability = d->disability;

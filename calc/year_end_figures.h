@@ -18,15 +18,9 @@
 #include "store/declarations.h"
 #include "store/era.h"
 #include "store/period.h"
+#include "store/year_file_content.h"
 
 namespace paylark {
-
-// One yearly file as read: its era year, header and the blocks of its saved periods.
-struct YearFileContent {
-  EraYear eraYear;
-  FileHeader header;
-  std::vector<std::pair<int, PeriodBlock>> periods;  // (period 1..15, block), saved periods only
-};
 
 struct EmployeeYearPay {
   std::string key;

@@ -18,6 +18,7 @@ struct YearEndArgs {
   int year = 0;
   std::optional<std::filesystem::path> input;
   std::optional<std::filesystem::path> yearFile;
+  std::optional<int> settle;  // --settle PERIOD
 };
 
 YearEndArgs ParseYearEndArgs(const std::vector<std::string>& args) {
@@ -29,6 +30,10 @@ YearEndArgs ParseYearEndArgs(const std::vector<std::string>& args) {
     } else if (args[i] == "--input") {
       if (i + 1 >= args.size()) throw UsageError("--input needs a file");
       a.input = args[++i];
+    } else if (args[i] == "--settle") {
+      if (i + 1 >= args.size()) throw UsageError("--settle needs a period 1..15");
+      a.settle = ParseIntArg(args[++i], "period");
+      if (*a.settle < 1 || *a.settle > 15) throw UsageError("--settle needs a period 1..15");
     } else if (!a.yearFile && args[i].rfind("--", 0) != 0) {
       a.yearFile = args[i];
     } else {
@@ -37,6 +42,7 @@ YearEndArgs ParseYearEndArgs(const std::vector<std::string>& args) {
   }
   if (a.year <= 0) throw UsageError("year-end needs --year YYYY");
   if (a.input.has_value() == a.yearFile.has_value()) throw UsageError("year-end needs --input FILE or YEARFILE");
+  if (a.settle && !a.yearFile) throw UsageError("--settle needs a YEARFILE");
   return a;
 }
 
@@ -55,7 +61,7 @@ std::filesystem::path YearEndRulesFolder(const std::filesystem::path& programDir
 int RunYearEnd(const Invocation& inv) {
   const YearEndArgs args = ParseYearEndArgs(inv.args);
   const YearEndRules rules = LoadYearEndRules(YearEndRulesFolder(inv.programDir), args.year);
-  if (args.yearFile) return RunYearEndOfCompany(rules, *args.yearFile);
+  if (args.yearFile) return RunYearEndOfCompany(rules, *args.yearFile, args.settle, inv.save);
 
   YearEndInput input;
   try {
@@ -68,6 +74,38 @@ int RunYearEnd(const Invocation& inv) {
     std::cerr << "saldesk-cli: 給与の総額が" << rules.payLimit << "円を超えるため年末調整の対象外です\n";
   for (const YearEndLine& line : YearEndLines()) std::cout << line.name << '\t' << result.*line.field << '\n';
   return result.totalPay > rules.payLimit ? 1 : 0;
+}
+
+int RunDeclare(const Invocation& inv) {
+  int year = 0;
+  std::string key;
+  std::optional<std::filesystem::path> input;
+  std::optional<std::filesystem::path> dataFolder;
+  const auto& args = inv.args;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--year" && i + 1 < args.size()) {
+      year = ParseIntArg(args[++i], "year");
+    } else if (args[i] == "--key" && i + 1 < args.size()) {
+      key = args[++i];
+    } else if (args[i] == "--input" && i + 1 < args.size()) {
+      input = args[++i];
+    } else if (!dataFolder && args[i].rfind("--", 0) != 0) {
+      dataFolder = args[i];
+    } else {
+      throw UsageError("declare: unexpected argument: " + args[i]);
+    }
+  }
+  if (year <= 0 || key.empty() || !input || !dataFolder)
+    throw UsageError("declare needs --year YYYY --key KEY --input FILE.json DATAFOLDER");
+  Declaration declaration;
+  try {
+    declaration = DeclarationFromJson(ParseJson(ReadWholeFile(*input)), year, key);
+  } catch (const JsonError& e) {
+    throw UsageError(input->string() + ": " + e.what());
+  }
+  DeclarationStore store(*dataFolder / DeclarationStore::kFileName);
+  store.Save(declaration);
+  return 0;
 }
 
 }  // namespace paylark::cli

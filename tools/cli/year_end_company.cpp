@@ -1,43 +1,46 @@
-// saldesk-cli year-end --year YYYY YEARFILE: every employee of the company.
+// saldesk-cli year-end --year YYYY YEARFILE [--settle PERIOD [--save]]: every employee of the
+// company, and optionally the settlement of each 過不足額 into one period of the file.
 #include <iostream>
 
 #include "calc/year_end_figures.h"
+#include "calc/year_end_settlement.h"
 #include "store/declarations.h"
 #include "store/year_file.h"
+#include "store/year_file_content.h"
 #include "tools/cli/cli.h"
 #include "tools/cli/year_end_input.h"
 
 namespace paylark::cli {
+namespace {
 
-std::vector<YearFileContent> ReadYearFiles(const std::filesystem::path& yearFile, int year) {
-  const std::optional<EraYear> eraYear = ParseYearFileName(yearFile.filename().string());
-  if (!eraYear) throw UsageError("not a yearly file name: " + yearFile.filename().string());
-  if (GregorianYear(*eraYear) != year)
-    throw UsageError(yearFile.filename().string() + " is not a file of " + std::to_string(year));
-  // The given file, and the other era's file of the same calendar year when there is one.
-  std::vector<std::pair<EraYear, std::filesystem::path>> paths{{*eraYear, yearFile}};
-  for (const EraYear& other : EraYearsOf(year)) {
-    const std::filesystem::path path = yearFile.parent_path() / YearFileName(other);
-    std::error_code ec;
-    if (!(other == *eraYear) && std::filesystem::is_regular_file(path, ec)) paths.push_back({other, path});
+std::vector<YearFileContent> ReadFiles(const std::filesystem::path& yearFile, int year) {
+  try {
+    return ReadCalendarYearFiles(yearFile, year);
+  } catch (const std::invalid_argument& e) {
+    throw UsageError(e.what());
   }
-  std::vector<YearFileContent> files;
-  for (const auto& [era, path] : paths) {
-    YearFileContent content;
-    content.eraYear = era;
-    ReadHeader(path, content.header);
-    for (int period = 1; period <= kPeriodCount; ++period) {
-      if (!content.header.Saved(period)) continue;
-      content.periods.emplace_back(period, PeriodBlock{});
-      LoadPeriod(path, period, content.periods.back().second);
-    }
-    files.push_back(std::move(content));
-  }
-  return files;
 }
 
-int RunYearEndOfCompany(const YearEndRules& rules, const std::filesystem::path& yearFile) {
-  const std::vector<EmployeeYearPay> pays = GatherYearPay(ReadYearFiles(yearFile, rules.year), rules.year);
+}  // namespace
+
+int RunYearEndOfCompany(const YearEndRules& rules, const std::filesystem::path& yearFile,
+                        std::optional<int> settlingPeriod, bool save) {
+  std::vector<YearFileContent> files = ReadFiles(yearFile, rules.year);
+  const std::vector<EmployeeYearPay> pays = GatherYearPay(files, rules.year);
+
+  // The settlement goes into the periods of the file given (files[0]).
+  std::vector<YearPeriod> periods;
+  std::vector<PeriodBlock> before;
+  for (auto& [period, block] : files[0].periods) {
+    periods.push_back({period, &block});
+    before.push_back(block);
+  }
+  if (settlingPeriod) {
+    bool found = false;
+    for (const YearPeriod& p : periods) found = found || p.period == *settlingPeriod;
+    if (!found) throw UsageError("--settle: period " + std::to_string(*settlingPeriod) + " is not saved");
+  }
+
   const std::filesystem::path dbPath = yearFile.parent_path() / DeclarationStore::kFileName;
   std::error_code ec;
   std::optional<DeclarationStore> store;
@@ -49,9 +52,30 @@ int RunYearEndOfCompany(const YearEndRules& rules, const std::filesystem::path& 
     std::cout << pay.key << '\t' << pay.name << '\t' << CheckedAdd(pay.salary, pay.bonus) << '\t'
               << pay.socialInsurance << '\t' << pay.withheld << '\t';
     if (e.exclusion)
-      std::cout << "対象外: " << *e.exclusion << '\n';
+      std::cout << "対象外: " << *e.exclusion;
     else
-      std::cout << e.result.annualTax << '\t' << e.result.difference << '\n';
+      std::cout << e.result.annualTax << '\t' << e.result.difference;
+    if (settlingPeriod) {
+      // An employee not adjusted (any more) keeps no settlement.
+      const Yen amount = e.exclusion ? 0 : e.result.difference;
+      if (!SettleYearEnd(periods, *settlingPeriod, pay.key, amount) && !e.exclusion)
+        std::cout << "\t精算先なし";
+      const ShortfallDeferral d = OfferDeferral(rules, periods, *settlingPeriod, pay.key, amount);
+      if (d.offered) std::cout << "\t繰延可\t" << d.collectedNow << '\t' << d.january << '\t' << d.february;
+    }
+    std::cout << '\n';
+  }
+
+  if (settlingPeriod && save) {
+    OpenPeriod state;
+    state.currentDataFile = yearFile;
+    state.header = files[0].header;
+    for (std::size_t i = 0; i < periods.size(); ++i) {
+      if (*periods[i].block == before[i]) continue;
+      state.periodIndex = periods[i].period;
+      state.period = *periods[i].block;
+      SavePeriod(yearFile, state);
+    }
   }
   return 0;
 }

@@ -126,4 +126,94 @@ YearEndInput YearEndInputFromJson(const JsonValue& document) {
   return in;
 }
 
+namespace {
+
+std::string Text(const JsonValue& v, const std::string& path) {
+  if (v.kind != JsonValue::Kind::String) throw JsonError(path + ": a text expected");
+  return v.text;
+}
+
+DeclaredPerson Person(const JsonValue& v, const std::string& path) {
+  DeclaredPerson p;
+  bool birthGiven = false;
+  ReadObject(v, path,
+             {{"name", [&](const JsonValue& x, const std::string& q) { p.name = Text(x, q); }},
+              {"relation", [&](const JsonValue& x, const std::string& q) { p.relation = Text(x, q); }},
+              {"birth", [&](const JsonValue& x, const std::string& q) { p.birth = Date(x, q); birthGiven = true; }},
+              {"income", [&](const JsonValue& x, const std::string& q) { p.income = Amount(x, q); }},
+              {"cohabiting", [&](const JsonValue& x, const std::string& q) { p.cohabiting = Flag(x, q); }},
+              {"disability", [&](const JsonValue& x, const std::string& q) { p.disability = Disability(x, q); }},
+              {"non_resident", [&](const JsonValue& x, const std::string& q) { p.nonResident = Flag(x, q); }}});
+  if (!birthGiven) throw JsonError(path + ".birth: missing");
+  return p;
+}
+
+}  // namespace
+
+Declaration DeclarationFromJson(const JsonValue& document, int year, const std::string& employeeKey) {
+  Declaration d;
+  d.year = year;
+  d.employeeKey = employeeKey;
+  d.dependantForm = true;
+  d.incomeAdjustmentForm = true;
+  auto amount = [](Yen& target) {
+    return [&target](const JsonValue& v, const std::string& p) { target = Amount(v, p); };
+  };
+  auto flag = [](bool& target) {
+    return [&target](const JsonValue& v, const std::string& p) { target = Flag(v, p); };
+  };
+  const Fields fields{
+      {"dependant_form", flag(d.dependantForm)},
+      {"income_adjustment_form", flag(d.incomeAdjustmentForm)},
+      {"previous_employer",
+       [&](const JsonValue& v, const std::string& p) {
+         if (v.kind == JsonValue::Kind::Null) return;
+         ReadObject(v, p,
+                    {{"paid", amount(d.previousPaid)},
+                     {"social_insurance", amount(d.previousSocialInsurance)},
+                     {"withheld", amount(d.previousWithheld)}});
+       }},
+      {"declared_social_insurance", amount(d.declaredSocialInsurance)},
+      {"small_business_mutual_aid", amount(d.smallBusinessMutualAid)},
+      {"life_insurance",
+       [&](const JsonValue& v, const std::string& p) {
+         ReadObject(v, p,
+                    {{"new_general", amount(d.lifeNewGeneral)},
+                     {"old_general", amount(d.lifeOldGeneral)},
+                     {"care_medical", amount(d.lifeCareMedical)},
+                     {"new_pension", amount(d.lifeNewPension)},
+                     {"old_pension", amount(d.lifeOldPension)}});
+       }},
+      {"earthquake_insurance",
+       [&](const JsonValue& v, const std::string& p) {
+         ReadObject(v, p, {{"earthquake", amount(d.earthquake)}, {"old_long_term", amount(d.oldLongTerm)}});
+       }},
+      {"spouse",
+       [&](const JsonValue& v, const std::string& p) {
+         if (v.kind != JsonValue::Kind::Null) d.spouse = Person(v, p);
+       }},
+      {"dependants",
+       [&](const JsonValue& v, const std::string& p) {
+         if (v.kind != JsonValue::Kind::Array) throw JsonError(p + ": an array expected");
+         for (std::size_t i = 0; i < v.items.size(); ++i)
+           d.dependants.push_back(Person(v.items[i], p + "[" + std::to_string(i) + "]"));
+       }},
+      {"employee",
+       [&](const JsonValue& v, const std::string& p) {
+         ReadObject(v, p,
+                    {{"birth", [&](const JsonValue& x, const std::string& q) { d.birth = Date(x, q); }},
+                     {"disability", [&](const JsonValue& x, const std::string& q) { d.disability = Disability(x, q); }},
+                     {"widow", flag(d.widow)},
+                     {"single_parent", flag(d.singleParent)},
+                     {"working_student", flag(d.workingStudent)},
+                     {"non_resident", flag(d.nonResident)},
+                     {"leaving_case", flag(d.leavingCase)},
+                     {"other_income", amount(d.otherIncome)}});
+       }},
+      {"housing_loan_credit", amount(d.housingLoanCredit)},
+  };
+  ReadObject(document, "", fields);
+  return d;
+}
+
 }  // namespace paylark::cli
