@@ -81,7 +81,8 @@ Yen StoreTotals(const SlotTotals& t, PaymentRecord& payment, DeductionRecord& de
   payment.Set(Sikyu::Total, t.total);
   deduction.Set(Koujo::SocialBase, t.socialBase);
   deduction.Set(Koujo::SocialTotal, t.socialPremiums);
-  deduction.Set(Koujo::Total, t.deductions);
+  // A 年末調整過不足 settled into this pay (0 in every pay without one) is part of 控除合計.
+  deduction.Set(Koujo::Total, CheckedAdd(t.deductions, deduction.Get(Koujo::YearEndAdjustment)));
   const Yen afterSocial = CheckedSub(t.taxable, t.socialPremiums);
   deduction.Set(Koujo::AfterSocial, afterSocial);
   return afterSocial;

@@ -46,8 +46,10 @@ std::array<std::string, kLedgerRows> LedgerRowLabels(const Options& options) {
   auto add = [&](const std::string& key) { labels[row++] = ResolveItemKey(key, options).substr(1); };
   for (const ItemRow& item : standard.Block(ItemBlock::Sikyu)) add(item.name);
   labels[row++] = "支給項目合計";
+  // The ledger's deduction rows are the fifteen of kDeductionRows; the 年末調整 row of the payslip
+  // lists is not one of them.
   for (const ItemRow& item : standard.Block(ItemBlock::Koujo))
-    if (item.name.size() > 1) add(item.name);
+    if (item.name.size() > 1 && item.name != kYearEndItemKey) add(item.name);
   labels[row++] = "控除項目合計";
   labels[row++] = "社保算定合計";
   labels[row++] = "差引支給額";

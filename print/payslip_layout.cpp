@@ -28,6 +28,12 @@ constexpr double kRowPitch = 4.27;
 double RowY(int row) { return kFirstRowY + kRowPitch * row; }
 
 std::string Amount(Yen value) { return FormatAmount(kAmountWidth, value); }
+// A deduction's amount; a 年末調整 refund (a negative 過不足額) reads "還付" and the amount refunded,
+// in the same width.
+std::string DeductionAmount(const std::string& name, Yen value) {
+  if (value >= 0 || name != kYearEndItemKey.substr(1)) return Amount(value);
+  return "還付" + FormatAmount(kAmountWidth - 2 * 2, CheckedSub(0, value));  // 還付: two double-width characters
+}
 
 // ---------------------------------------------------------------------------------------------
 // Frame and labels of plain paper
@@ -202,7 +208,7 @@ void DrawPayslip(PageModel& page, const ReportSource& source, int slot) {
   page.PutText(Amount(paymentTotal), 84.5, 134);
 
   DrawRows(page, items.Block(ItemBlock::Koujo), options, 106.5, [&](const std::string& name, double y) {
-    page.PutText(Amount(DeductionValue(deductions, name, options)), 133, y);
+    page.PutText(DeductionAmount(name, DeductionValue(deductions, name, options)), 133, y);
     return Yen{0};
   });
   const Yen deductionTotal = deductions.Get(Koujo::Total);

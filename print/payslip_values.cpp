@@ -48,7 +48,7 @@ constexpr std::array<NameEntry<Sikyu>, 3> kOtherNames{{
     {"", UserItem::Other3, Sikyu::Other3},
 }};
 
-constexpr std::array<NameEntry<Koujo>, 15> kDeductionNames{{
+constexpr std::array<NameEntry<Koujo>, 16> kDeductionNames{{
     {"健康保険料", kNone, Koujo::Health},
     {"厚生年金保険", kNone, Koujo::Pension},
     {"厚生年金基金", kNone, Koujo::PensionFund},
@@ -64,6 +64,7 @@ constexpr std::array<NameEntry<Koujo>, 15> kDeductionNames{{
     {"", UserItem::VariableDeduction1, Koujo::VariableDeduction1},
     {"", UserItem::VariableDeduction2, Koujo::VariableDeduction2},
     {"", UserItem::VariableDeduction3, Koujo::VariableDeduction3},
+    {"年末調整", kNone, Koujo::YearEndAdjustment},
 }};
 
 template <typename Position>

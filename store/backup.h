@@ -1,4 +1,5 @@
-// Backup and restore: every "*.dat" file of one folder and the settings file copied into another.
+// Backup and restore: every "*.dat" file of one folder, the declarations database (年末調整.db,
+// through SQLite's backup) and the settings file copied into another.
 // Each file is copied to a temporary name in the target folder, flushed and renamed, so every
 // target file is either the old one or the new one, whole. The copy stops at the first failure;
 // files already copied stay copied.

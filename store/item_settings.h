@@ -7,6 +7,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "store/options.h"
@@ -19,6 +20,8 @@ enum class ItemKind { Salary, Bonus };  // Kyuyo, Syoyo
 enum class ItemBlock { Kintai = 0, Sikyu = 1, Koujo = 2, Sonota = 3 };
 constexpr std::array<int, 4> kBlockRows{16, 18, 18, 3};
 constexpr int kPayFormCount = 3;
+// The deduction row of the 年末調整過不足 (deduction position 22) in the payslip lists.
+inline constexpr std::string_view kYearEndItemKey = "F年末調整";
 
 struct ItemRow {
   std::string name;                   // with prefix, placeholders kept as placeholders

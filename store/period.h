@@ -244,6 +244,8 @@ enum class Koujo : int {
   Other1,              // その他１
   Other2,
   Other3,
+  ChildSupportLevy,    // 21 子ども・子育て支援金 (offset 80, manual flag 128)
+  YearEndAdjustment,   // 22 年末調整過不足 (offset 84, manual flag 129)
 };
 constexpr int kKoujoPositions = 25;
 

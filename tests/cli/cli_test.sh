@@ -15,6 +15,7 @@ prog=$work/Saldesk
 mkdir -p "$prog"
 cp "$tables_dir"/*.dat "$prog"/
 cp -r "$tables_dir"/Tables "$prog"/
+cp -r "$tables_dir"/YearEnd "$prog"/
 run() { "$cli" "$@" --program-dir "$prog"; }
 
 # Monthly table of each edition, picked by the payment date: the rows at their lower bounds and
@@ -130,6 +131,60 @@ if "$cli" --help 2>&1 | grep -q '^  render'; then
   run render payslip "$year" 12 > /dev/null 2>&1; check "no --pdf exits 2" 2 $?
   check "nothing written on errors" 0 "$(ls "$work"/bogus.pdf "$work"/empty.pdf 2>/dev/null | wc -l)"
 fi
+
+# year-end of one employee from JSON: every figure in its order (令和7年分: 所得金額調整控除, 生命保険
+# 新旧, 地震保険 and 旧長期, 住宅借入金等特別控除).
+cat > "$work/ye.json" <<'JSON'
+{"salary": 9000000, "bonus": 1500000, "social_insurance": 1400000, "withheld": 700000,
+ "previous_employer": {"paid": 0, "social_insurance": 0, "withheld": 0},
+ "declared_social_insurance": 0, "small_business_mutual_aid": 0,
+ "life_insurance": {"new_general": 60000, "old_general": 80000, "care_medical": 30000,
+                    "new_pension": 100000, "old_pension": 0},
+ "earthquake_insurance": {"earthquake": 30000, "old_long_term": 15000},
+ "spouse": null,
+ "dependants": [{"birth": "2010-05-05", "income": 0, "cohabiting": false, "disability": "none"}],
+ "employee": {"birth": "1980-04-01", "disability": "none", "widow": false, "single_parent": false,
+              "working_student": false, "other_income": 0},
+ "housing_loan_credit": 200000}
+JSON
+expected=$(printf '%s\t%s\n' 給与所得控除後の金額 8550000 所得金額調整控除額 150000 社会保険料控除 1400000 \
+  小規模企業共済等掛金控除 0 生命保険料控除 110000 地震保険料控除 42500 配偶者控除 0 配偶者特別控除 0 扶養控除 0 \
+  障害者等の控除 0 基礎控除 580000 特定親族特別控除 0 所得控除の合計 2132500 課税給与所得金額 6267000 \
+  算出所得税額 825900 住宅借入金等特別控除額 200000 年調所得税額 625900 年調年税額 639000 過不足額 -61000)
+check "year-end JSON" "$expected" "$(run year-end --year 2025 --input "$work/ye.json")"
+# 令和8年分 of the same document: 基礎控除 58万 (above 655万) → 620,000.
+check "year-end 2026 基礎控除" "基礎控除	620000" "$(run year-end --year 2026 --input "$work/ye.json" | grep '^基礎控除')"
+echo '{"salary": 100, "bonus": -1}' > "$work/bad.json"
+run year-end --year 2026 --input "$work/bad.json" > /dev/null 2>"$work/err.txt"; check "negative amount exits 2" 2 $?
+check "the field is named" 1 "$(grep -c 'bonus: an amount' "$work/err.txt")"
+echo '{"salry": 100}' > "$work/bad.json"
+run year-end --year 2026 --input "$work/bad.json" > /dev/null 2>&1; check "unknown field exits 2" 2 $?
+run year-end --year 2024 --input "$work/ye.json" > /dev/null 2>&1; check "no table for the year exits 1" 1 $?
+
+# year-end of a company: one line per employee; without declarations nobody is adjusted, the 乙欄
+# employee says so first. With a declaration store the adjusted employee is settled in December.
+r8=$work/other/令和8年給与･賞与.dat
+run recalc "$r8" 12 --save > /dev/null 2>&1
+run year-end --year 2026 "$r8" > "$work/ye.tsv"; check "year-end company exits 0" 0 $?
+check "one line per employee" 3 "$(wc -l < "$work/ye.tsv")"
+check "乙欄 excluded" "対象外: 乙欄" "$(awk -F'\t' '$1 == "240401_090100" { print $6 }' "$work/ye.tsv")"
+check "no declaration" "対象外: 扶養控除等申告書の提出なし" "$(awk -F'\t' '$1 == "240401_090000" { print $6 }' "$work/ye.tsv")"
+run year-end --year 2025 "$r8" > /dev/null 2>&1; check "file of another year exits 2" 2 $?
+cat > "$work/decl.json" <<'JSON'
+{"spouse": {"name": "山田花子", "relation": "妻", "birth": "1985-01-01", "income": 0},
+ "employee": {"birth": "1980-01-01"}, "life_insurance": {"new_general": 100000}}
+JSON
+run declare --year 2026 --key 240401_090000 --input "$work/decl.json" "$work/other"; check "declare exits 0" 0 $?
+run year-end --year 2026 "$r8" > "$work/ye.tsv"
+difference=$(awk -F'\t' '$1 == "240401_090000" { print $7 }' "$work/ye.tsv")
+check "declared employee adjusted" 1 "$( [[ "$difference" =~ ^-?[0-9]+$ ]] && echo 1 || echo 0)"
+deductions() { run recalc "$r8" 12 | awk -F'\t' 'NR == 1 { for (i = 1; i <= NF; i++) col[$i] = i; next }
+  $1 == 1 { print $col["控除合計"] }'; }
+before=$(deductions)
+run year-end --year 2026 "$r8" --settle 12 --save > /dev/null; check "settle exits 0" 0 $?
+check "控除合計 changes by the 過不足額" "$((before + difference))" "$(deductions)"
+run year-end --year 2026 "$r8" --settle 12 --save > /dev/null
+check "settling again replaces it" "$((before + difference))" "$(deductions)"
 
 # Errors: a non-zero exit with a message on stderr.
 run tax abc 0 kou > /dev/null 2>&1; check "bad amount exits 2" 2 $?

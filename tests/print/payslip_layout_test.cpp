@@ -405,5 +405,18 @@ TEST_F(PayslipYearToDateTest, AReadErrorThrowsBeforeAnythingIsDrawn) {
   EXPECT_EQ(At(58, Row(0)), "基本給");
 }
 
+TEST_F(PayslipTest, YearEndSettlementHasItsOwnLineAndARefundSaysSo) {
+  DeductionRecord& d = open->period.Deduction(1);
+  d.Set(Koujo::YearEndAdjustment, 12300);  // collected
+  Draw();
+  EXPECT_EQ(At(106.5, Row(17), 20), "年末調整");
+  ExpectAmount(133, Row(17), "12,300");
+
+  d.Set(Koujo::YearEndAdjustment, -55700);  // refunded: "還付" and the amount, in the same field
+  Draw();
+  EXPECT_EQ(At(106.5, Row(17), 20), "年末調整");
+  ExpectAmount(133, Row(17), "還付55,700");
+}
+
 }  // namespace
 }  // namespace paylark::print

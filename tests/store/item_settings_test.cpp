@@ -42,7 +42,7 @@ TEST_F(ItemSettingsTest, WithoutKeysTheDefaultTableApplies) {
             (std::vector<std::string>{"F健康保険料", "F介護保険料", "F厚生年金保険", "F厚生年金基金",
                                       "F雇用保険料", "F社会保険料計", "F社保控除後計", "F", "F所得税",
                                       "F住民税", "F固定控除１", "F固定控除２", "F固定控除３", "F",
-                                      "V変動控除１", "V変動控除２", "V変動控除３", "F"}));
+                                      "V変動控除１", "V変動控除２", "V変動控除３", "F年末調整"}));
   EXPECT_EQ(salary.Block(Kintai)[14].name, "F");
   EXPECT_EQ(salary.Block(Kintai)[15].name, "V有休残日数");
   EXPECT_EQ(salary.Block(Sikyu)[3].name, "F固定手当１");
@@ -201,11 +201,11 @@ TEST(ItemLists, PlaceholdersAndBuiltInNames) {
   const std::vector<std::string>& builtIn = BuiltInItemNames();
   auto has = [&](const char* name) { return std::find(builtIn.begin(), builtIn.end(), name) != builtIn.end(); };
   for (const char* name : {"所定労働日数", "有休残日数", "基本給", "休日普通残業", "課税支給合計", "社保控除後計",
-                           "住民税", "賞与", "役員報酬"}) {
+                           "住民税", "賞与", "役員報酬", "年末調整"}) {
     EXPECT_TRUE(has(name)) << name;
   }
   for (const char* name : {"固定手当１", "変動控除３", "その他１", "", "F"}) EXPECT_FALSE(has(name)) << name;
-  EXPECT_EQ(builtIn.size(), 36u);  // 15 attendance + 12 payment + 9 deduction names, two shared, + 2
+  EXPECT_EQ(builtIn.size(), 37u);  // 15 attendance + 12 payment + 10 deduction names, two shared, + 2
 }
 
 }  // namespace

@@ -34,6 +34,8 @@ int RunBonusTax(const Invocation& inv);
 int RunTables(const Invocation& inv);
 int RunRecalc(const Invocation& inv);
 int RunSelfCheck(const Invocation& inv);
+int RunYearEnd(const Invocation& inv);
+int RunDeclare(const Invocation& inv);
 #ifdef PAYLARK_WITH_RENDER
 int RunRender(const Invocation& inv);  // only in the build with Qt
 #endif

@@ -16,6 +16,9 @@ constexpr const char* kUsage =
     "  tables                                                  installed table editions and row counts\n"
     "  recalc YEARFILE PERIOD [--save]                         recalculate a stored period\n"
     "  selfcheck                                               start-up checks of the program folder\n"
+    "  year-end --year YYYY --input FILE.json                  年末調整 of one employee\n"
+    "  year-end --year YYYY YEARFILE [--settle PERIOD [--save]] 年末調整 of every employee of a company\n"
+    "  declare --year YYYY --key KEY --input FILE.json DATAFOLDER  store an employee's declarations\n"
 #ifdef PAYLARK_WITH_RENDER
     "  render KIND YEARFILE PERIOD [SLOTS] --pdf OUT           a report drawn into a PDF file\n"
     "    KIND payslip|ledger|list|roster; SLOTS 1,2,... (default every active employee)\n"
@@ -63,6 +66,8 @@ int main(int argc, char** argv) {
     if (command == "tables") return RunTables(inv);
     if (command == "recalc") return RunRecalc(inv);
     if (command == "selfcheck") return RunSelfCheck(inv);
+    if (command == "year-end") return RunYearEnd(inv);
+    if (command == "declare") return RunDeclare(inv);
 #ifdef PAYLARK_WITH_RENDER
     if (command == "render") return RunRender(inv);
 #endif
