@@ -29,6 +29,7 @@
 #include "store/app_settings.h"
 #include "store/era.h"
 #include "store/year_file.h"
+#include "ui/message_lines.h"
 #include "ui/program_state.h"
 #include "ui/qt_text.h"
 
@@ -134,6 +135,7 @@ struct Program::Parts {
   screens::TfmMailServer mailServer;
   screens::TfmSendMail sendMail;
   int tablesLoaded = 0;
+  std::vector<std::string> tableErrors;  // missing or damaged table files, named at start-up
 };
 
 bool PassesWriteTest(const std::filesystem::path& programFolder, ui::DialogService& dialogs) {
@@ -189,7 +191,7 @@ bool Program::Start() {
   Parts& p = *parts_;
   ui::ProgramState& state = p.state;
   state.LoadOptions();
-  p.tablesLoaded = state.LoadRateTables();
+  p.tablesLoaded = state.LoadRateTables(&p.tableErrors);
 
   std::error_code ec;
   std::filesystem::create_directories(state.paths.dataDir, ec);
@@ -229,10 +231,15 @@ bool Program::Start() {
 void Program::FirstActivation() {
   Parts& p = *parts_;
   if (p.tablesLoaded < 3) {
-    p.dialogs.Error("必要な表データファイルが足りません。");
+    std::vector<std::string> lines{"必要な表データファイルが足りません。"};
+    lines.insert(lines.end(), p.tableErrors.begin(), p.tableErrors.end());
+    p.dialogs.Error(ui::JoinLines(lines));
     p.main.close();
     return;
   }
+  // Three tables are enough to start, but every missing or damaged one is named: a figure that
+  // needs it is refused later, and the user should know why beforehand.
+  if (!p.tableErrors.empty()) p.dialogs.Warning(ui::JoinLines(p.tableErrors));
   const std::string previous = LoadProgramVersion(p.state.settings);
   if (ParseVersion(previous) < 2.1) p.dialogs.Information(kTaxTableNotice);
   try {

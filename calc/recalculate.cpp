@@ -20,14 +20,18 @@ std::string WorkedHoursWarning(const std::string& employeeName) {
   return "実働時間の入力に誤りがあると思われます。[" + employeeName + "]";
 }
 
-RecalcResult RecalculateAll(PeriodBlock& period, const SheetColumns& sheet, const CalcInputs& in, bool checkHours,
-                            Reporter& reporter) {
+RecalcResult RecalculateAll(PeriodBlock& period, const SheetColumns& sheet, const CalcInputs& inputs,
+                            bool checkHours, Reporter& reporter) {
   RecalcResult result;
+  TableProblems local;
+  CalcInputs in = inputs;
+  if (in.tableProblems == nullptr) in.tableProblems = &local;
   if (IsBonusPeriod(in.period)) {
     for (int slot = 1; slot <= kSlotCount; ++slot) {
       const BonusTaxException e = TakeOverBonusColumn(period, slot, sheet, in, reporter);
       if (e != BonusTaxException::None && period.Employee(slot).InUse()) result.taxExceptionSlots.push_back(slot);
     }
+    result.tableProblems = in.tableProblems->messages;
     return result;
   }
   for (int slot = 1; slot <= kSlotCount; ++slot) {
@@ -39,6 +43,7 @@ RecalcResult RecalculateAll(PeriodBlock& period, const SheetColumns& sheet, cons
       result.hourWarnings.push_back(WorkedHoursWarning(employee.Name()));
     }
   }
+  result.tableProblems = in.tableProblems->messages;
   return result;
 }
 

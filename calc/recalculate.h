@@ -20,6 +20,9 @@ struct RecalcResult {
   // Bonus periods: slots with an employee key whose tax fell under an exception (the manual-tax
   // question follows when this is not empty).
   std::vector<int> taxExceptionSlots;
+  // The tax tables that were needed and could not be used (TableProblems), each named once. The
+  // tax of those slots is 0 and must not be passed on as a computed tax.
+  std::vector<std::string> tableProblems;
 };
 
 // Salary month (periods 1..12) or bonus period (13..15) by in.period. checkHours is set by the

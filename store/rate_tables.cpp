@@ -271,6 +271,17 @@ Yen RateTables::BonusTax(const TablePresence& presence, Yen previousMonthAmount,
   return RoundYen(deductionMode, rate * bonusAmount);
 }
 
+bool RateTables::MonthlyTaxUsable(const TablePresence& presence) const {
+  if (!presence.Has(TableId::MonthlyTax) || !Loaded(TableId::MonthlyTax)) return false;
+  if (monthlyFull_) return true;
+  const int n = monthly_.RowCount();
+  return n >= MonthlyTaxImage::kMinRows && n <= MonthlyTaxImage::kMaxRows;
+}
+
+bool RateTables::BonusTaxUsable(const TablePresence& presence, int column) const {
+  return Loaded(TableId::BonusTax) && BonusTaxRate(presence, 0, 0, column, nullptr);
+}
+
 Yen RateTables::EmploymentPremiumFromTable(const TablePresence& presence, Yen totalPayment,
                                            bool generalBusiness) const {
   if (presence.Has(TableId::Employment)) {

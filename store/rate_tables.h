@@ -114,6 +114,13 @@ class RateTables {
                     int column, double* rate) const;
   Yen BonusTax(const TablePresence& presence, Yen previousMonthAmount, Yen bonusAmount,
                int dependants, int column, RoundingMode deductionMode) const;
+  // Whether MonthlyTax and BonusTaxRate answer from a table rather than falling back to "no tax":
+  // the file was loaded, still exists and (image only) its counts are valid. A tax computed while
+  // this is false is not a tax at all; the callers report it instead of passing the 0 on.
+  bool MonthlyTaxUsable(const TablePresence& presence) const;
+  bool BonusTaxUsable(const TablePresence& presence, int column) const;
+  // The file a table was loaded from or looked for (empty for an image installed without one).
+  const std::filesystem::path& TablePath(TableId id) const { return paths_[static_cast<int>(id)]; }
   // The first row with lower ≤ totalPayment < upper gives the premium; with no table file, no
   // matching row or a premium of 0 in that row: totalPayment × 0.7 % (一般事業所) or 0.8 %,
   // truncated towards zero with a tolerance of 0.000001.

@@ -82,19 +82,27 @@ int RunRecalc(const Invocation& inv) {
   state.periodIndex = periodNumber;
   ReadHeader(yearFile, state.header);
   LoadPeriod(yearFile, periodNumber, state.period);
+  if (bonus) {
+    const int month = state.header.BonusMonth(periodNumber);
+    if (month < 0 || month > 12) {
+      throw YearFileError(yearFile, periodNumber, "header", 0, BonusMonthDamageText(periodNumber, month));
+    }
+  }
 
   // The tables of the payment date; for an era the program does not know, the current ones.
   const std::optional<CivilDate> paid = PaymentDateOfPeriod(*eraYear, periodNumber, state.period.company, state.header);
   const RateTables& tables = paid ? editions.InForceOn(*paid) : editions.Current();
 
   YearFileLookup lookup(yearFile, yearFile.parent_path(), *eraYear);
-  const CalcInputs in{options,
+  CalcInputs in{options,
                       enabled,
                       tables,
                       tables.Presence(),
                       periodNumber,
                       bonus ? state.header.BonusMonth(periodNumber) : 0,
                       &lookup};
+  TableProblems tableProblems;
+  in.tableProblems = &tableProblems;
 
   std::vector<std::string> notes;
   PeriodBlock& period = state.period;
@@ -113,6 +121,18 @@ int RunRecalc(const Invocation& inv) {
         notes.push_back("warning\t" + std::to_string(slot) + "\t" + WorkedHoursWarning(employee.Name()));
       }
     }
+  }
+
+  // A tax computed without its table is not printed, and never saved.
+  if (!tableProblems.Empty()) {
+    for (const std::string& m : tableProblems.messages) std::cerr << "saldesk-cli: " << m << "\n";
+    std::cerr << "saldesk-cli: period " << periodNumber << " not " << (inv.save ? "saved" : "shown") << "\n";
+    return 1;
+  }
+  // Saved before anything is printed: a failed save prints no table.
+  if (inv.save) {
+    SavePeriod(yearFile, state);
+    std::cerr << "saved period " << periodNumber << " to " << yearFile.string() << "\n";
   }
 
   std::cout << "slot\t氏名\t退職";
@@ -144,11 +164,6 @@ int RunRecalc(const Invocation& inv) {
     std::cout << "\t" << NetPay(period.Payment(slot), period.Deduction(slot)) << "\n";
   }
   for (const auto& note : notes) std::cout << note << "\n";
-
-  if (inv.save) {
-    SavePeriod(yearFile, state);
-    std::cerr << "saved period " << periodNumber << " to " << yearFile.string() << "\n";
-  }
   return 0;
 }
 
