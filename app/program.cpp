@@ -27,6 +27,7 @@
 #include "screens/option.h"
 #include "screens/prn_form.h"
 #include "store/app_settings.h"
+#include "store/atomic_file.h"
 #include "store/era.h"
 #include "store/year_file.h"
 #include "ui/message_lines.h"
@@ -199,6 +200,9 @@ bool Program::Start() {
     p.dialogs.Error("データ用フォルダーが作成できません。");
     return false;
   }
+  // Temporary files that interrupted saves left behind (the previous files are whole).
+  RemoveStaleTemporaryFiles(state.paths.programDir);
+  RemoveStaleTemporaryFiles(state.paths.dataDir);
   state.open.eraYear = EraOf(Today());
   state.open.currentDataFile = state.paths.dataDir / YearFileName(state.open.eraYear);
   try {

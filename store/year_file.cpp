@@ -81,8 +81,8 @@ class ReadOnlyFile {
   int fd_;
 };
 
-// Writes the header and block `period` over the current content of the file. A file too short
-// to hold the block is first filled up with zeros to its full size.
+// Writes the header and block `period` over the current content of the file. A file shorter than
+// a whole yearly file is damage (kDamagedFileError) and is left as it is.
 void WriteHeaderAndBlock(const std::filesystem::path& path, int period, const FileHeader& header,
                          const PeriodBlock& block) {
   const char* record = "header and period block";
@@ -92,13 +92,20 @@ void WriteHeaderAndBlock(const std::filesystem::path& path, int period, const Fi
   } catch (const std::system_error& e) {
     Fail(path, period, record, e.code().value());
   }
-  const std::size_t blockEnd = static_cast<std::size_t>(BlockOffset(period)) + PeriodBlock::kSize;
-  if (content.size() < blockEnd) content.resize(static_cast<std::size_t>(kYearFileSize), '\0');
+  // A file shorter than a whole yearly file has lost its end: saved into, it would either stay
+  // short or be filled up with zeros that pass for data. It is reported as damaged instead.
+  if (content.size() < static_cast<std::size_t>(kYearFileSize)) {
+    throw YearFileError(path, period, "file size", kDamagedFileError,
+                        "ファイルが壊れています（" + std::to_string(content.size()) + " バイトです。" +
+                            std::to_string(kYearFileSize) + " バイトのはずです）");
+  }
   auto* bytes = reinterpret_cast<std::uint8_t*>(content.data());
   std::memcpy(bytes, header.bytes.data(), FileHeader::kSize);
   block.ToBytes(bytes + BlockOffset(period));
   try {
     ReplaceFileContents(path, content);
+  } catch (const ReadOnlyFileError&) {
+    Fail(path, period, record, kReadOnlyFileError);
   } catch (const std::system_error& e) {
     Fail(path, period, record, e.code().value());
   }

@@ -72,5 +72,52 @@ check "bad bonus month prints nothing" "" "$out"
 check "bad bonus month names file and period" 1 "$(grep -c "令和8年給与･賞与.dat, period 14" "$work/err.txt")"
 check "bad bonus month saves nothing" same "$(cmp -s "$work/before.dat" "$year" && echo same)"
 
+# A yearly file one byte short is damaged: the save is refused, nothing is printed, it stays as it was.
+fresh "$work/p"
+year=$("$sample" "$work/p/Data" 令和 8)
+truncate -s -1 "$year"
+cp "$year" "$work/before.dat"
+out=$("$cli" recalc "$year" 12 --save --program-dir "$work/p" 2>"$work/err.txt"); code=$?
+check "short file exits 1" 1 $code
+check "short file: no table printed before the failure" "" "$out"
+check "short file reported as damaged" 1 "$(grep -c 'ファイルが壊れています' "$work/err.txt")"
+check "short file left as it was" same "$(cmp -s "$work/before.dat" "$year" && echo same)"
+
+# Saving keeps how the file is stored: through a link to its target, owner and mode kept, a
+# read-only file refused; the leftovers of interrupted saves go at the next start.
+fresh "$work/p"
+mkdir -p "$work/elsewhere"
+year=$("$sample" "$work/elsewhere" 令和 8)
+ln -s "$year" "$work/p/Data/令和8年給与･賞与.dat"
+chmod 640 "$year"
+[ "$(id -u)" = 0 ] && chown 4321:4322 "$year"
+"$cli" recalc "$work/p/Data/令和8年給与･賞与.dat" 12 --save --program-dir "$work/p" > /dev/null 2>&1
+check "link save exits 0" 0 $?
+check "the link stays a link" 1 "$([ -L "$work/p/Data/令和8年給与･賞与.dat" ] && echo 1)"
+check "mode kept" 640 "$(stat -c %a "$year")"
+[ "$(id -u)" = 0 ] && check "owner kept" 4321:4322 "$(stat -c %u:%g "$year")"
+check "nothing left beside the target" 1 "$(ls -A "$work/elsewhere" | wc -l)"
+chmod 444 "$year"
+cp "$year" "$work/before.dat"
+"$cli" recalc "$year" 11 --save --program-dir "$work/p" > /dev/null 2>"$work/err.txt"
+check "read-only file exits 1" 1 $?
+check "read-only file message" 1 "$(grep -c '読み取り専用のファイルのため保存できません' "$work/err.txt")"
+check "read-only file unchanged" same "$(cmp -s "$work/before.dat" "$year" && echo same)"
+chmod 644 "$year"
+
+fresh "$work/p"
+"$cli" selfcheck --program-dir "$work/p" > /dev/null 2>&1
+printf 'partial' > "$work/p/Data/.令和8年給与･賞与.dat.tmp-Ab12Cd"
+printf 'partial' > "$work/p/.Saldesk.ini.tmp-Zz99Yy"
+"$cli" selfcheck --program-dir "$work/p" > /dev/null 2>&1
+check "leftovers removed at the next start" 0 "$(ls -A "$work/p" "$work/p/Data" | grep -c '\.tmp-')"
+
+# A folder where the settings file should be: the self-check fails.
+fresh "$work/p"
+mkdir "$work/p/Saldesk.ini"
+"$cli" selfcheck --program-dir "$work/p" > /dev/null 2>"$work/err.txt"
+check "settings folder: selfcheck exits 1" 1 $?
+check "settings folder: message" 1 "$(grep -c '設定ファイルに書き込み出来ません。' "$work/err.txt")"
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -11,6 +11,7 @@
 #include "calc/recalculate.h"
 #include "calc/salary.h"
 #include "store/app_settings.h"
+#include "store/atomic_file.h"
 #include "store/item_settings.h"
 #include "store/profile_file.h"
 #include "store/rate_table_editions.h"
@@ -131,6 +132,7 @@ int RunRecalc(const Invocation& inv) {
   }
   // Saved before anything is printed: a failed save prints no table.
   if (inv.save) {
+    RemoveStaleTemporaryFiles(yearFile.parent_path().empty() ? "." : yearFile.parent_path());
     SavePeriod(yearFile, state);
     std::cerr << "saved period " << periodNumber << " to " << yearFile.string() << "\n";
   }
