@@ -234,16 +234,14 @@ bool Program::Start() {
 
 void Program::FirstActivation() {
   Parts& p = *parts_;
+  // Every missing or damaged table file is named, also when three are enough to start: a tax
+  // that needs it is refused later, and the user should know why beforehand.
+  if (!p.tableErrors.empty()) p.dialogs.Warning(ui::JoinLines(p.tableErrors));
   if (p.tablesLoaded < 3) {
-    std::vector<std::string> lines{"必要な表データファイルが足りません。"};
-    lines.insert(lines.end(), p.tableErrors.begin(), p.tableErrors.end());
-    p.dialogs.Error(ui::JoinLines(lines));
+    p.dialogs.Error("必要な表データファイルが足りません。");
     p.main.close();
     return;
   }
-  // Three tables are enough to start, but every missing or damaged one is named: a figure that
-  // needs it is refused later, and the user should know why beforehand.
-  if (!p.tableErrors.empty()) p.dialogs.Warning(ui::JoinLines(p.tableErrors));
   const std::string previous = LoadProgramVersion(p.state.settings);
   if (ParseVersion(previous) < 2.1) p.dialogs.Information(kTaxTableNotice);
   try {
