@@ -19,9 +19,9 @@
 // between 0 and 1; an image that a complete table of the extension replaces is not checked.
 //
 // A table installed directly whose count lies outside the valid range (monthly 2..380 rows, bonus
-// 甲 1..20 and 乙 1..10 rows, employment 0..60 rows, grades 1..80) is treated as empty: the monthly tax is 0, the
-// bonus side gives no rate (so no bonus tax), the employment premium takes the fixed rule and
-// GradeCount is 0. No look-up reads outside the image, whatever the file holds.
+// 甲 1..20 and 乙 1..10 rows, employment 0..60 rows, grades 1..80) is treated as empty: the
+// monthly tax is 0, the bonus side gives no rate (so no bonus tax), the employment premium takes
+// the fixed rule and GradeCount is 0. No look-up reads outside the image, whatever the file holds.
 #pragma once
 
 #include <array>
