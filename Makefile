@@ -4,17 +4,21 @@
 BUILD      ?= build
 SAN_BUILD  ?= build-san
 BENCH_BUILD ?= build-bench
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = year_file settings rate_tables knm entry
 JOBS       ?= $(shell nproc)
 PROGRAM_DIR = $(BUILD)/Saldesk
 
 DEB_PACKAGES = cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
                qt6-base-dev libgl-dev libcrypt-dev fonts-ipafont-gothic fonts-ipafont-mincho \
                poppler-utils \
-               libcurl4-openssl-dev python3-aiosmtpd libsqlite3-dev
+               libcurl4-openssl-dev python3-aiosmtpd libsqlite3-dev \
+               clang libclang-rt-14-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test test-core test-san bench clean
+.PHONY: deps configure build run test test-core test-san fuzz-build test-fuzz fuzz bench clean
 
 deps:
 	@missing=""; \
@@ -40,6 +44,7 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) test-san
+	$(MAKE) test-fuzz
 
 # The core libraries' tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-san: deps
@@ -48,10 +53,29 @@ test-san: deps
 	cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS) -L core
 
+# The fuzz targets (clang, libFuzzer, ASan, UBSan) built and run a fixed number of times on their
+# seed corpora: bounded time, fails on a finding.
+fuzz-build: deps
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAYLARK_FUZZ=ON \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+test-fuzz: fuzz-build
+	cd $(FUZZ_BUILD) && ctest --output-on-failure -j $(JOBS) -L fuzz
+
+# Every fuzz target for FUZZ_SECONDS seconds (make fuzz FUZZ_SECONDS=3600), one after the other;
+# the corpora grow in $(FUZZ_BUILD)/fuzz/corpus/, findings are kept in the current folder.
+fuzz: fuzz-build
+	@for t in $(FUZZ_TARGETS); do \
+	  echo "== fuzz_$$t for $(FUZZ_SECONDS) s"; \
+	  bash fuzz/run_fuzzer.sh $(FUZZ_BUILD)/fuzz/fuzz_$$t $(FUZZ_BUILD)/fuzz/seeds/$$t time $(FUZZ_SECONDS) \
+	    $(FUZZ_BUILD)/fuzz/corpus/$$t || exit 1; \
+	done
+
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DPAYLARK_BENCH=ON
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target paylark_bench
 	$(BENCH_BUILD)/bench/paylark_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

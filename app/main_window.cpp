@@ -30,6 +30,7 @@
 #include "store/year_file.h"
 #include "ui/dialog_reporter.h"
 #include "ui/fonts.h"
+#include "ui/message_lines.h"
 #include "ui/qt_text.h"
 
 namespace paylark::app {
@@ -525,6 +526,8 @@ bool TfmMain::CommitAndRecalculate(bool checkHours) {
     dialogs_.Error(e.UserText());
     return false;
   }
+  // A tax computed without its table is 0, not a tax: the table is named at every such pass.
+  if (!result.tableProblems.empty()) dialogs_.Error(ui::JoinLines(result.tableProblems));
   for (const std::string& warning : result.hourWarnings) dialogs_.Warning(warning);
   if (!result.taxExceptionSlots.empty() &&
       dialogs_.Message(MsgKind::Warning, kManualTaxQuestionAll, MsgButtons::YesNo) == MsgAnswer::Yes) {

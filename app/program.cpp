@@ -27,9 +27,11 @@
 #include "screens/option.h"
 #include "screens/prn_form.h"
 #include "store/app_settings.h"
+#include "store/atomic_file.h"
 #include "store/era.h"
 #include "store/year_file.h"
 #include "session/program_state.h"
+#include "ui/message_lines.h"
 #include "ui/qt_text.h"
 
 #ifndef PAYLARK_VERSION
@@ -134,6 +136,7 @@ struct Program::Parts {
   screens::TfmMailServer mailServer;
   screens::TfmSendMail sendMail;
   int tablesLoaded = 0;
+  std::vector<std::string> tableErrors;  // missing or damaged table files, named at start-up
 };
 
 bool PassesWriteTest(const std::filesystem::path& programFolder, ui::DialogService& dialogs) {
@@ -189,7 +192,7 @@ bool Program::Start() {
   Parts& p = *parts_;
   ui::ProgramState& state = p.state;
   state.LoadOptions();
-  p.tablesLoaded = state.LoadRateTables();
+  p.tablesLoaded = state.LoadRateTables(&p.tableErrors);
 
   std::error_code ec;
   std::filesystem::create_directories(state.paths.dataDir, ec);
@@ -197,6 +200,9 @@ bool Program::Start() {
     p.dialogs.Error("データ用フォルダーが作成できません。");
     return false;
   }
+  // Temporary files that interrupted saves left behind (the previous files are whole).
+  RemoveStaleTemporaryFiles(state.paths.programDir);
+  RemoveStaleTemporaryFiles(state.paths.dataDir);
   state.open.eraYear = EraOf(Today());
   state.open.currentDataFile = state.paths.dataDir / YearFileName(state.open.eraYear);
   try {
@@ -228,6 +234,9 @@ bool Program::Start() {
 
 void Program::FirstActivation() {
   Parts& p = *parts_;
+  // Every missing or damaged table file is named, also when three are enough to start: a tax
+  // that needs it is refused later, and the user should know why beforehand.
+  if (!p.tableErrors.empty()) p.dialogs.Warning(ui::JoinLines(p.tableErrors));
   if (p.tablesLoaded < 3) {
     p.dialogs.Error("必要な表データファイルが足りません。");
     p.main.close();

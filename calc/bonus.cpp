@@ -1,5 +1,7 @@
 #include "calc/bonus.h"
 
+#include <string>
+
 #include "calc/premiums.h"
 #include "calc/slot_totals.h"
 
@@ -46,6 +48,16 @@ BonusTaxException RunBonus(PeriodBlock& period, int slot, const CalcInputs& in) 
 
 }  // namespace
 
+void CheckBonusMonth(const CalcInputs& in) {
+  if (in.bonusMonth >= 0 && in.bonusMonth <= 12) return;
+  throw CalculationError(BonusMonthDamageText(in.period, in.bonusMonth));
+}
+
+std::string BonusMonthDamageText(int period, int bonusMonth) {
+  return "賞与の支給月が正しくありません（期間 " + std::to_string(period) + "、支給月 " + std::to_string(bonusMonth) +
+         "）。期間の選択で支給月を入れ直して下さい。";
+}
+
 BonusTaxException CalculateBonus(PeriodBlock& period, int slot, const CalcInputs& in) {
   const EmployeeRecord& employee = period.Employee(slot);
   if (employee.Retired()) {
@@ -53,6 +65,8 @@ BonusTaxException CalculateBonus(PeriodBlock& period, int slot, const CalcInputs
     period.Deduction(slot).Clear();
     return BonusTaxException::None;
   }
+  CheckBonusMonth(in);
+  // Any error (an overflow, a look-up of the previous month that fails) leaves the slot as it was.
   const PaymentRecord paymentBefore = period.Payment(slot);
   const DeductionRecord deductionBefore = period.Deduction(slot);
   try {
@@ -61,6 +75,10 @@ BonusTaxException CalculateBonus(PeriodBlock& period, int slot, const CalcInputs
     period.Payment(slot) = paymentBefore;
     period.Deduction(slot) = deductionBefore;
     ThrowOverflow(employee);
+  } catch (...) {
+    period.Payment(slot) = paymentBefore;
+    period.Deduction(slot) = deductionBefore;
+    throw;
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "calc/item_enabled.h"
 #include "store/options.h"
@@ -12,6 +13,15 @@
 #include "store/rate_tables.h"
 
 namespace paylark {
+
+// The tax tables a calculation needed and could not use (missing, damaged, or with counts the
+// look-up cannot take): one message per table file, naming it. The tax of such a slot is 0, which
+// is not a tax; whoever runs the calculation must tell the user and must not store it as one.
+struct TableProblems {
+  std::vector<std::string> messages;
+  void Note(const RateTables& tables, TableId id);
+  bool Empty() const { return messages.empty(); }
+};
 
 struct CalcInputs {
   const Options& options;
@@ -21,6 +31,7 @@ struct CalcInputs {
   int period = 1;                        // 1..12 salary months, 13..15 bonus periods
   int bonusMonth = 0;                    // pay month of a bonus period (header), 0 = not set
   PreviousPeriodLookup* lookup = nullptr;  // previous month's 社保控除後計 (bonus tax)
+  TableProblems* tableProblems = nullptr;  // where a tax without its table is reported (may be null)
 };
 
 // A calculation that cannot complete, such as an amount beyond the 32-bit range. The message

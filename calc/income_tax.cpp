@@ -19,7 +19,21 @@ const char* const kManualTaxSwitchedOne = "所得税計算を手入力モード�
 
 #undef PAYLARK_MANUAL_TAX_REASONS
 
+void TableProblems::Note(const RateTables& tables, TableId id) {
+  const std::string file = tables.TablePath(id).empty() ? TableFileName(id) : tables.TablePath(id).string();
+  std::string message = std::string("所得税を計算できません。表データファイル「") + TableFileName(id) +
+                        "」がないか、正しくありません（" + file + "）。";
+  for (const std::string& m : messages) {
+    if (m == message) return;
+  }
+  messages.push_back(std::move(message));
+}
+
 Yen SalaryTax(const CalcInputs& in, const EmployeeRecord& employee, Yen afterSocial) {
+  if (!in.tables.MonthlyTaxUsable(in.presence)) {
+    if (in.tableProblems != nullptr) in.tableProblems->Note(in.tables, TableId::MonthlyTax);
+    return 0;
+  }
   Yen tax = in.tables.MonthlyTax(in.presence, afterSocial, employee.TaxColumn(), employee.TaxDependants(),
                                  in.options.deductionRounding);
   return tax < 0 ? 0 : tax;
@@ -28,10 +42,17 @@ Yen SalaryTax(const CalcInputs& in, const EmployeeRecord& employee, Yen afterSoc
 BonusTaxResult BonusTaxWithRules(const CalcInputs& in, const EmployeeRecord& employee, Yen bonusAfterSocial) {
   Yen previous = 0;
   if (in.lookup != nullptr) {
-    previous = in.lookup->FindPreviousDeductionBase(in.bonusMonth - 1, employee.Key());
+    // A bonus whose month is not set is paid in December (its tables are those of 31 December),
+    // so its previous month is November of the same file.
+    const int payMonth = in.bonusMonth == 0 ? 12 : in.bonusMonth;
+    previous = in.lookup->FindPreviousDeductionBase(payMonth - 1, employee.Key());
   }
   if (previous == 0) return {0, BonusTaxException::NoPreviousSalary};
   if (static_cast<std::int64_t>(previous) * 10 < bonusAfterSocial) return {0, BonusTaxException::OverTenTimes};
+  if (!in.tables.BonusTaxUsable(in.presence, employee.TaxColumn())) {
+    if (in.tableProblems != nullptr) in.tableProblems->Note(in.tables, TableId::BonusTax);
+    return {0, BonusTaxException::None};
+  }
   return {in.tables.BonusTax(in.presence, previous, bonusAfterSocial, employee.TaxDependants(),
                              employee.TaxColumn(), in.options.deductionRounding),
           BonusTaxException::None};

@@ -20,9 +20,12 @@ std::string WorkedHoursWarning(const std::string& employeeName) {
   return "実働時間の入力に誤りがあると思われます。[" + employeeName + "]";
 }
 
-RecalcResult RecalculateAll(PeriodBlock& period, const SheetColumns& sheet, const CalcInputs& in, bool checkHours,
-                            Reporter& reporter) {
+RecalcResult RecalculateAll(PeriodBlock& period, const SheetColumns& sheet, const CalcInputs& inputs,
+                            bool checkHours, Reporter& reporter) {
   RecalcResult result;
+  TableProblems local;
+  CalcInputs in = inputs;
+  if (in.tableProblems == nullptr) in.tableProblems = &local;
   if (IsBonusPeriod(in.period)) {
     for (int slot = 1; slot <= kSlotCount; ++slot) {
       const BonusTaxException e = TakeOverBonusColumn(period, slot, sheet, in, reporter);
@@ -31,6 +34,7 @@ RecalcResult RecalculateAll(PeriodBlock& period, const SheetColumns& sheet, cons
         result.taxExceptions.push_back(e);
       }
     }
+    result.tableProblems = in.tableProblems->messages;
     return result;
   }
   for (int slot = 1; slot <= kSlotCount; ++slot) {
@@ -43,6 +47,7 @@ RecalcResult RecalculateAll(PeriodBlock& period, const SheetColumns& sheet, cons
       result.hourWarningSlots.push_back(slot);
     }
   }
+  result.tableProblems = in.tableProblems->messages;
   return result;
 }
 

@@ -22,6 +22,9 @@ struct RecalcResult {
   // question follows when this is not empty).
   std::vector<int> taxExceptionSlots;
   std::vector<BonusTaxException> taxExceptions;  // the exception of each of those slots
+  // The tax tables that were needed and could not be used (TableProblems), each named once. The
+  // tax of those slots is 0 and must not be passed on as a computed tax.
+  std::vector<std::string> tableProblems;
 };
 
 // Salary month (periods 1..12) or bonus period (13..15) by in.period. checkHours is set by the

@@ -163,7 +163,8 @@ void CalculateSalary(PeriodBlock& period, int slot, const CalcInputs& in) {
     period.Deduction(slot).Clear();
     return;
   }
-  // Work on copies so that an overflow leaves the slot's figures as they were.
+  // Keep copies so that any error (an overflow, a look-up that fails) leaves the slot's figures
+  // as they were.
   const PaymentRecord paymentBefore = period.Payment(slot);
   const DeductionRecord deductionBefore = period.Deduction(slot);
   try {
@@ -172,6 +173,10 @@ void CalculateSalary(PeriodBlock& period, int slot, const CalcInputs& in) {
     period.Payment(slot) = paymentBefore;
     period.Deduction(slot) = deductionBefore;
     ThrowOverflow(employee);
+  } catch (...) {
+    period.Payment(slot) = paymentBefore;
+    period.Deduction(slot) = deductionBefore;
+    throw;
   }
 }
 

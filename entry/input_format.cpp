@@ -39,6 +39,18 @@ std::size_t SignificantDigits(std::string_view digits) {
   return first == std::string_view::npos ? 1 : digits.size() - first;
 }
 
+// The text without the zeros that lead its integer part (after a sign). The result writes one
+// leading "0" of its own, so that a normalised text normalises to itself: neither does a "0" pile
+// up at each pass nor does the character limit then cut digits off. A zero before a "-" stays,
+// so that "0-5" is still a sign in the wrong place.
+std::string WithoutLeadingZeros(std::string text) {
+  const std::size_t start = !text.empty() && text.front() == '-' ? 1 : 0;
+  std::size_t end = start;
+  while (end < text.size() && text[end] == '0' && (end + 1 == text.size() || text[end + 1] != '-')) ++end;
+  text.erase(start, end - start);
+  return text;
+}
+
 }  // namespace
 
 int FormatDecimals(int formatCode) { return formatCode < 0 ? 0 : formatCode % 10; }
@@ -53,8 +65,9 @@ int FormatIntegerDigits(int formatCode) {
 
 std::string NormalizeNumericField(std::string_view text, int formatCode, Reporter& reporter) {
   const std::string cleaned = RemoveCommasAndSpaces(text);
-  const std::string_view t = FirstCharacters(cleaned, kMaxFieldCharacters);
-  if (t.empty()) return {};
+  if (FirstCharacters(cleaned, kMaxFieldCharacters).empty()) return {};
+  const std::string unpadded = WithoutLeadingZeros(cleaned);
+  const std::string_view t = FirstCharacters(unpadded, kMaxFieldCharacters);
 
   if (Count(t, '.') + Count(t, ':') > 1 || Count(t, '-') > 1) {
     reporter.Error(kMsgDuplicateSeparatorOrSign);

@@ -27,8 +27,10 @@ int FormatIntegerDigits(int formatCode);
 //
 // Commas and spaces are removed and the text is cut to 9 characters. At most one "." or ":" and
 // one "-" (in the first place) are allowed, minutes after ":" at most 59, decimals beyond the code
-// are cut off (not rounded, not padded) and the integer part is written with a leading "0":
-// "12.345" under 52 is "012.34", "1:5" under 62 is "01:5", "-:30" is "-0:30". A separator left
+// are cut off (not rounded, not padded) and the integer part is written with one leading "0"
+// (typed leading zeros are dropped first, before the cut to 9 characters): "12.345" under 52 is
+// "012.34", "1:5" under 62 is "01:5", "-:30" is "-0:30", "00012" under 20 is "012". A normalised
+// text normalises to itself, so a field normalised at every focus-out never changes by itself. A separator left
 // with no decimals after it is dropped, so that "12." under 20 is "012" and reads as an integer.
 //
 // A rejected text gives empty text after its message through the reporter; empty typed text gives

@@ -21,6 +21,7 @@
 #include "ui/dialog_reporter.h"
 #include "ui/entry_fields.h"
 #include "ui/fonts.h"
+#include "ui/message_lines.h"
 #include "ui/qt_text.h"
 
 namespace paylark::screens {
@@ -450,14 +451,16 @@ void TfmDataEdit::Recalculate(bool byButton) {
   NormaliseCurrent();
   WriteBack();
   BonusTaxException exception = BonusTaxException::None;
+  std::vector<std::string> tableProblems;
   try {
-    exception = state_.RecalculateSlot(slot_);
+    exception = state_.RecalculateSlot(slot_, &tableProblems);
   } catch (const YearFileError& e) {
     dialogs_.Error(e.UserText());
   } catch (const std::exception& e) {
     dialogs_.Error(e.what());
   }
   Fill();
+  if (!tableProblems.empty()) dialogs_.Error(ui::JoinLines(tableProblems));
   if (state_.BonusPeriod() && exception != BonusTaxException::None) {
     if (dialogs_.Message(ui::MsgKind::Warning, kManualTaxQuestionOne, ui::MsgButtons::YesNo) == ui::MsgAnswer::Yes) {
       SwitchTaxToManual(state_.Period(), {slot_});

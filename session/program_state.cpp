@@ -75,12 +75,21 @@ CalcInputs ProgramState::Inputs(const CalcContext& context) const {
                     context.lookup.get()};
 }
 
-BonusTaxException ProgramState::RecalculateSlot(int slot) {
+BonusTaxException ProgramState::RecalculateSlot(int slot, std::vector<std::string>* tableProblems) {
   const CalcContext context = MakeCalcContext();
-  const CalcInputs in = Inputs(context);
-  if (BonusPeriod()) return CalculateBonus(open.period, slot, in);
-  CalculateSalary(open.period, slot, in);
-  return BonusTaxException::None;
+  CalcInputs in = Inputs(context);
+  TableProblems problems;
+  in.tableProblems = &problems;
+  BonusTaxException exception = BonusTaxException::None;
+  if (BonusPeriod()) {
+    exception = CalculateBonus(open.period, slot, in);
+  } else {
+    CalculateSalary(open.period, slot, in);
+  }
+  if (tableProblems != nullptr) {
+    tableProblems->insert(tableProblems->end(), problems.messages.begin(), problems.messages.end());
+  }
+  return exception;
 }
 
 double ProgramState::PreviousPaidLeave(int slot) const {

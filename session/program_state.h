@@ -66,8 +66,9 @@ class ProgramState {
   const DerivedItemLists& Lists(ItemKind kind) const { return kind == ItemKind::Bonus ? bonusLists : salaryLists; }
 
   // Calculates one slot of the open period (the employee editor, the detail entry screen); the
-  // exception of the bonus tax rules in a bonus period.
-  BonusTaxException RecalculateSlot(int slot);
+  // exception of the bonus tax rules in a bonus period. The tax tables it needed and could not
+  // use are added to `tableProblems` when given (TableProblems).
+  BonusTaxException RecalculateSlot(int slot, std::vector<std::string>* tableProblems = nullptr);
   // 有休残日数 of the employee in `slot` in the period before the open one (December of the
   // previous year's file for January); kPaidLeaveNotFound when there is none. Throws
   // YearFileError when a file cannot be read.

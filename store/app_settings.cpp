@@ -236,10 +236,12 @@ StartupWriteTestResult StartupWriteTest(const std::filesystem::path& programFold
                                         const std::filesystem::path& settingsFile) {
   StartupWriteTestResult result;
   // A settings file we may not write. access() answers "writable" to root whatever the mode, so
-  // a file without any write permission bit counts as read-only as well.
+  // a file without any write permission bit counts as read-only as well, and so does anything
+  // that is not a file at all (a folder of that name).
   struct stat st {};
   if (::stat(settingsFile.c_str(), &st) == 0 &&
-      (::access(settingsFile.c_str(), W_OK) != 0 || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)) {
+      (!S_ISREG(st.st_mode) || ::access(settingsFile.c_str(), W_OK) != 0 ||
+       (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)) {
     result.ok = false;
     result.code = 0;
     result.showSettingsMessage = true;

@@ -1,10 +1,12 @@
 #include "store/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <string>
 
@@ -34,16 +36,75 @@ class Fd {
   int fd_;
 };
 
-// The temporary file beside `path`, filled by `fill` and renamed over `path`.
+}  // namespace
+
+ReadOnlyFileError::ReadOnlyFileError(const std::filesystem::path& path)
+    : std::system_error(EACCES, std::generic_category(), "read-only file " + path.string()) {}
+
+std::filesystem::path FollowLinks(const std::filesystem::path& path) {
+  std::filesystem::path target = path;
+  for (int links = 0;; ++links) {
+    struct stat st {};
+    if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
+    if (links == 40) Fail(ELOOP, path, "follow the links of");
+    std::error_code ec;
+    const std::filesystem::path next = std::filesystem::read_symlink(target, ec);
+    if (ec) Fail(ec.value(), path, "follow the links of");
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+}
+
+bool IsTemporaryFileName(const std::string& name) {
+  constexpr std::string_view kMark = ".tmp-";
+  constexpr std::size_t kSuffix = 6;  // mkstemp's XXXXXX
+  if (name.size() < 1 + 1 + kMark.size() + kSuffix || name.front() != '.') return false;
+  const std::size_t mark = name.size() - kSuffix - kMark.size();
+  if (name.compare(mark, kMark.size(), kMark) != 0) return false;
+  for (std::size_t i = name.size() - kSuffix; i < name.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(name[i]);
+    if (!std::isalnum(c)) return false;
+  }
+  return true;
+}
+
+std::vector<std::string> RemoveStaleTemporaryFiles(const std::filesystem::path& folder) {
+  std::vector<std::string> removed;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (!IsTemporaryFileName(name)) continue;
+    std::error_code typeEc;
+    if (!it->is_regular_file(typeEc) || it->is_symlink(typeEc)) continue;
+    Fd fd(::open(it->path().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    if (fd.Get() < 0) continue;
+    // A save under way holds its temporary file locked; a leftover holds no lock.
+    if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) continue;
+    if (::unlink(it->path().c_str()) == 0) removed.push_back(name);
+  }
+  return removed;
+}
+
+namespace {
+
+// The temporary file beside the file `given` finally names, filled by `fill` and renamed over it.
+// A link is saved through (its final target is replaced); owner, group and mode carry over; a
+// read-only file is refused.
 template <typename Fill>
-void ReplaceFile(const std::filesystem::path& path, Fill fill) {
+void ReplaceFile(const std::filesystem::path& given, Fill fill) {
+  const std::filesystem::path path = FollowLinks(given);
+  struct stat st {};
+  const bool exists = ::stat(path.c_str(), &st) == 0;
+  if (exists && S_ISREG(st.st_mode) &&
+      ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0)) {
+    throw ReadOnlyFileError(path);
+  }
   std::filesystem::path folder = path.parent_path();
   if (folder.empty()) folder = ".";
   std::string name(1, '.');
   name.append(path.filename().string());
   name.append(".tmp-XXXXXX");
   std::string pattern = (folder / name).string();
-  int raw = ::mkstemp(pattern.data());
+  int raw = ::mkostemp(pattern.data(), O_CLOEXEC);
   if (raw < 0) Fail(errno, path, "create temporary file for");
   Fd fd(raw);
   const std::filesystem::path temp = pattern;
@@ -52,15 +113,25 @@ void ReplaceFile(const std::filesystem::path& path, Fill fill) {
     ::unlink(temp.c_str());
     Fail(err, path, step);
   };
+  if (::flock(fd.Get(), LOCK_EX) != 0) cleanup(errno, "lock temporary file for");
 
-  // Keep the permission bits of the file being replaced (mkstemp creates 0600).
-  struct stat st {};
+  // Keep the owner, group and permission bits of the file being replaced (mkstemp creates 0600).
   mode_t mode = 0644;
-  if (::stat(path.c_str(), &st) == 0) mode = st.st_mode & 07777;
+  if (exists) {
+    mode = st.st_mode & 07777;
+    struct stat mine {};
+    if (::fstat(fd.Get(), &mine) != 0) cleanup(errno, "inspect temporary file for");
+    if ((mine.st_uid != st.st_uid || mine.st_gid != st.st_gid) && ::fchown(fd.Get(), st.st_uid, st.st_gid) != 0) {
+      cleanup(errno, "keep the owner of");
+    }
+  }
   if (::fchmod(fd.Get(), mode) != 0) cleanup(errno, "set mode of");
 
   if (const auto [err, step] = fill(fd.Get()); err != 0) cleanup(err, step);
   if (::fsync(fd.Get()) != 0) cleanup(errno, "flush");
+  // The lock belongs to the open file, so a duplicate keeps it until the rename is done.
+  Fd lock(::fcntl(fd.Get(), F_DUPFD_CLOEXEC, 0));
+  if (lock.Get() < 0) cleanup(errno, "lock temporary file for");
   if (::close(fd.Release()) != 0) {
     int err = errno;
     ::unlink(temp.c_str());

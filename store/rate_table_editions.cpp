@@ -41,6 +41,14 @@ int RateTableEditions::LoadFromProgramFolder(const fs::path& programFolder, std:
   current.folder = programFolder;
   current.current = true;
   const int loaded = current.tables.LoadFromFolder(programFolder, errors);
+  if (errors != nullptr) {
+    for (TableId id : kAllTables) {
+      std::error_code missingEc;
+      if (!fs::exists(programFolder / TableFileName(id), missingEc)) {
+        errors->push_back(std::string(TableFileName(id)) + " がありません。");
+      }
+    }
+  }
   current.effective = current.tables.EditionDate();
   editions_.push_back(std::move(current));
 
@@ -71,7 +79,16 @@ int RateTableEditions::LoadFromProgramFolder(const fs::path& programFolder, std:
       }
       continue;
     }
-    for (TableId id : kAllTables) {
+    // The withholding tables of the edition are its own: one that is missing or damaged there is
+    // not replaced by another edition's (a tax of that edition cannot then be computed, and says
+    // so). The premium tables, of which there may be one edition only, come from the current one.
+    for (TableId id : {TableId::MonthlyTax, TableId::BonusTax}) {
+      std::error_code missingEc;
+      if (errors != nullptr && !fs::exists(folder / TableFileName(id), missingEc)) {
+        errors->push_back(where + ": " + TableFileName(id) + " がありません（この版の所得税は計算できません）。");
+      }
+    }
+    for (TableId id : {TableId::Employment, TableId::HealthGrade}) {
       if (!edition.tables.Loaded(id)) edition.tables.CopyTableFrom(editions_.front().tables, id);
     }
     editions_.push_back(std::move(edition));

@@ -6,8 +6,9 @@
 //
 // The edition date of a folder is the effective date in its withholding tables' extensions (the
 // monthly table's, else the bonus table's); for an edition folder without one, the folder's name
-// (yyyy-mm-dd). A table file missing from an edition folder, or one that cannot be loaded there,
-// is taken from the current edition.
+// (yyyy-mm-dd). A withholding table missing from an edition folder, or one that cannot be loaded
+// there, stays missing for that edition (its tax is refused, never taken from another edition); a
+// premium table missing or unloadable there is taken from the current edition.
 //
 // When the current withholding tables carry no effective date (files of the fixed layouts alone)
 // the current edition is used for every date, as when the program held one edition per run; the
@@ -36,8 +37,9 @@ struct RateTableEdition {
 class RateTableEditions {
  public:
   // Loads the four files of `programFolder` as the current edition, then every folder under
-  // programFolder/Tables. Problems (a table file that cannot be loaded, an edition folder without
-  // a date) are reported in `errors`, each naming its folder when it is not the current one.
+  // programFolder/Tables. Problems (a table file that is missing or cannot be loaded, a
+  // withholding table missing from an edition folder, an edition folder without a date) are
+  // reported in `errors`, each naming its folder when it is not the current one.
   // Returns the number of tables of the current edition loaded (the start-up rule asks for 3).
   int LoadFromProgramFolder(const std::filesystem::path& programFolder, std::vector<std::string>* errors = nullptr);
 

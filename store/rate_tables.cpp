@@ -29,6 +29,77 @@ int Index(TableId id) { return static_cast<int>(id); }
 // Whatever follows the image is at most this long (a sound extension is a few kilobytes).
 constexpr std::uintmax_t kMaxExtensionSize = 1u << 20;
 
+// The images carry no checksum: a flipped byte would pass for a table. What a table of its layout
+// must satisfy is checked instead: counts in range, bounds increasing, rates between 0 and 1.
+// Returns what is wrong, or empty text.
+bool RateInRange(double rate) { return rate >= 0.0 && rate <= 1.0; }  // false for NaN
+
+std::string Count(const char* what, int n, int low, int high) {
+  if (n >= low && n <= high) return {};
+  return std::string(what) + "が " + std::to_string(n) + " です（" + std::to_string(low) + "〜" + std::to_string(high) +
+         " のはずです）";
+}
+
+std::string RowProblem(int row, const char* what) { return std::to_string(row) + " 行目の" + what; }
+
+std::string ImplausibleImage(const MonthlyTaxImage& t) {
+  const int n = t.RowCount();
+  if (std::string c = Count("行数", n, MonthlyTaxImage::kMinRows, MonthlyTaxImage::kMaxRows); !c.empty()) return c;
+  for (int row = 1; row <= n; ++row) {
+    if (row <= n - 2 && t.Lower(row) >= t.Upper(row)) return RowProblem(row, "下限が上限以上です");
+    if (row > 1 && t.Lower(row) < t.Lower(row - 1)) return RowProblem(row, "下限が前の行より小さくなっています");
+  }
+  for (double rate : {t.KouRateSecondToLast(), t.KouRateAboveLast(), t.OtsuRateBelowFirst(),
+                      t.OtsuRateFromSecondToLast()}) {
+    if (!RateInRange(rate)) return "税率が 0〜1 の範囲にありません";
+  }
+  return {};
+}
+
+std::string ImplausibleImage(const BonusTaxImage& t) {
+  const int n = t.KouRowCount();
+  const int m = t.OtsuRowCount();
+  if (std::string c = Count("甲欄の行数", n, 1, BonusTaxImage::kMaxKouRows); !c.empty()) return c;
+  if (std::string c = Count("乙欄の行数", m, 1, BonusTaxImage::kMaxOtsuRows); !c.empty()) return c;
+  for (int row = 1; row <= n; ++row) {
+    if (!RateInRange(t.KouRate(row))) return RowProblem(row, "甲欄の算出率が 0〜1 の範囲にありません");
+    for (int d = 0; row < n && d < kDependantColumns; ++d) {
+      if (t.KouLower(row, d) > t.KouUpper(row, d)) return RowProblem(row, "甲欄の下限が上限を超えています");
+    }
+  }
+  for (int row = 1; row <= m; ++row) {
+    if (!RateInRange(t.OtsuRate(row))) return RowProblem(row, "乙欄の算出率が 0〜1 の範囲にありません");
+    if (row > 1 && row < m && t.OtsuUpper(row) < t.OtsuUpper(row - 1)) {
+      return RowProblem(row, "乙欄の上限が前の行より小さくなっています");
+    }
+  }
+  return {};
+}
+
+std::string ImplausibleImage(const EmploymentImage& t) {
+  const int n = t.RowCount();
+  if (std::string c = Count("行数", n, 0, EmploymentImage::kMaxRows); !c.empty()) return c;
+  for (int row = 1; row <= n; ++row) {
+    if (t.Lower(row) > t.Upper(row)) return RowProblem(row, "下限が上限を超えています");
+    if (row > 1 && t.Lower(row) < t.Lower(row - 1)) return RowProblem(row, "下限が前の行より小さくなっています");
+  }
+  return {};
+}
+
+std::string ImplausibleImage(const HealthGradeImage& t) {
+  const int n = t.GradeCount();
+  if (std::string c = Count("等級数", n, 1, HealthGradeImage::kMaxGrades); !c.empty()) return c;
+  for (int g = 1; g <= n; ++g) {
+    const Grade grade = t.At(g);
+    if (grade.lower > grade.upper) return RowProblem(g, "下限が上限を超えています");
+    if (g > 1 && grade.lower < t.At(g - 1).lower) return RowProblem(g, "下限が前の等級より小さくなっています");
+    if (g > 1 && grade.standard < t.At(g - 1).standard) {
+      return RowProblem(g, "標準報酬月額が前の等級より小さくなっています");
+    }
+  }
+  return {};
+}
+
 // Reads a table file: its image and, when the file is longer, the extension after it. Returns an
 // empty string on success, else the message for the user.
 template <class Image>
@@ -56,7 +127,15 @@ std::string ReadTableFile(const fs::path& path, TableId id, Image& image, std::o
     read = DecodeTableExtension(rest, id, &problem);
     if (!read) return name + " の表の後ろの拡張部分が正しくありません（" + problem + "）。";
   }
-  std::memcpy(image.bytes.data(), contents.data(), Image::kSize);
+  Image loaded;
+  std::memcpy(loaded.bytes.data(), contents.data(), Image::kSize);
+  // A complete table in the extension (checksummed) answers in place of the image; the image is
+  // checked when it is what the look-ups read.
+  const bool replaced = read && (read->monthly || read->bonus);
+  if (const std::string problem = replaced ? std::string() : ImplausibleImage(loaded); !problem.empty()) {
+    return name + " の内容が正しくありません（" + problem + "）。";
+  }
+  image = loaded;
   extension = std::move(read);
   return {};
 }
@@ -269,6 +348,17 @@ Yen RateTables::BonusTax(const TablePresence& presence, Yen previousMonthAmount,
   double rate = 0;
   if (!BonusTaxRate(presence, previousMonthAmount, dependants, column, &rate)) return 0;
   return RoundYen(deductionMode, rate * bonusAmount);
+}
+
+bool RateTables::MonthlyTaxUsable(const TablePresence& presence) const {
+  if (!presence.Has(TableId::MonthlyTax) || !Loaded(TableId::MonthlyTax)) return false;
+  if (monthlyFull_) return true;
+  const int n = monthly_.RowCount();
+  return n >= MonthlyTaxImage::kMinRows && n <= MonthlyTaxImage::kMaxRows;
+}
+
+bool RateTables::BonusTaxUsable(const TablePresence& presence, int column) const {
+  return Loaded(TableId::BonusTax) && BonusTaxRate(presence, 0, 0, column, nullptr);
 }
 
 Yen RateTables::EmploymentPremiumFromTable(const TablePresence& presence, Yen totalPayment,

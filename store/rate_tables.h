@@ -14,10 +14,14 @@
 // exists on disk and fall back as the rules say when it does not (monthly and bonus tax 0, the
 // employment premium by the fixed 0.7 % / 0.8 % rule).
 //
-// A table whose count lies outside the valid range (monthly 2..380 rows, bonus 甲 1..20 and 乙
-// 1..10 rows, employment 0..60 rows, grades 1..80) is treated as empty: the monthly tax is 0, the
-// bonus side gives no rate (so no bonus tax), the employment premium takes the fixed rule and
-// GradeCount is 0. No look-up reads outside the image, whatever the file holds.
+// The images carry no checksum, so a file's image is checked when it is loaded and refused (an
+// error naming what is wrong) unless its counts are in range, its bounds increase and its rates lie
+// between 0 and 1; an image that a complete table of the extension replaces is not checked.
+//
+// A table installed directly whose count lies outside the valid range (monthly 2..380 rows, bonus
+// 甲 1..20 and 乙 1..10 rows, employment 0..60 rows, grades 1..80) is treated as empty: the
+// monthly tax is 0, the bonus side gives no rate (so no bonus tax), the employment premium takes
+// the fixed rule and GradeCount is 0. No look-up reads outside the image, whatever the file holds.
 #pragma once
 
 #include <array>
@@ -64,7 +68,8 @@ class RateTables {
   // Reads every table file of the folder that exists, each whole: its image and, when the file
   // is longer, the extension after it. A missing file is skipped (its table stays zero); a file
   // shorter than its image, one longer without a sound extension (mark, version, table, date,
-  // length, checksum, contents) or one that cannot be read is an error for that table, reported
+  // length, checksum, contents), an implausible image or one that cannot be read is an error for
+  // that table, reported
   // in `errors` (naming the file and what is wrong), left zero and not counted. Never throws for
   // the content of a file. Starts from empty tables. Returns the number of tables loaded.
   int LoadFromFolder(const std::filesystem::path& folder, std::vector<std::string>* errors = nullptr);
@@ -114,6 +119,13 @@ class RateTables {
                     int column, double* rate) const;
   Yen BonusTax(const TablePresence& presence, Yen previousMonthAmount, Yen bonusAmount,
                int dependants, int column, RoundingMode deductionMode) const;
+  // Whether MonthlyTax and BonusTaxRate answer from a table rather than falling back to "no tax":
+  // the file was loaded, still exists and (image only) its counts are valid. A tax computed while
+  // this is false is not a tax at all; the callers report it instead of passing the 0 on.
+  bool MonthlyTaxUsable(const TablePresence& presence) const;
+  bool BonusTaxUsable(const TablePresence& presence, int column) const;
+  // The file a table was loaded from or looked for (empty for an image installed without one).
+  const std::filesystem::path& TablePath(TableId id) const { return paths_[static_cast<int>(id)]; }
   // The first row with lower ≤ totalPayment < upper gives the premium; with no table file, no
   // matching row or a premium of 0 in that row: totalPayment × 0.7 % (一般事業所) or 0.8 %,
   // truncated towards zero with a tolerance of 0.000001.

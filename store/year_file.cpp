@@ -81,8 +81,8 @@ class ReadOnlyFile {
   int fd_;
 };
 
-// Writes the header and block `period` over the current content of the file. A file too short
-// to hold the block is first filled up with zeros to its full size.
+// Writes the header and block `period` over the current content of the file. A file shorter than
+// a whole yearly file is damage (kDamagedFileError) and is left as it is.
 void WriteHeaderAndBlock(const std::filesystem::path& path, int period, const FileHeader& header,
                          const PeriodBlock& block) {
   const char* record = "header and period block";
@@ -92,8 +92,20 @@ void WriteHeaderAndBlock(const std::filesystem::path& path, int period, const Fi
   const auto offset = static_cast<std::uint64_t>(BlockOffset(period));
   const std::string_view headerBytes(reinterpret_cast<const char*>(header.bytes.data()), FileHeader::kSize);
   try {
+    std::error_code sizeError;
+    const auto size = std::filesystem::file_size(path, sizeError);
+    if (sizeError) Fail(path, period, record, sizeError.value());
+    // A file shorter than a whole yearly file has lost its end: saved into, it would either stay
+    // short or be filled up with zeros that pass for data. It is reported as damaged instead.
+    if (size < static_cast<std::uintmax_t>(kYearFileSize)) {
+      throw YearFileError(path, period, "file size", kDamagedFileError,
+                          "ファイルが壊れています（" + std::to_string(size) + " バイトです。" +
+                              std::to_string(kYearFileSize) + " バイトのはずです）");
+    }
     ReplaceFilePatched(path, offset + PeriodBlock::kSize, static_cast<std::uint64_t>(kYearFileSize),
                        {{0, headerBytes}, {offset, blockBytes}});
+  } catch (const ReadOnlyFileError&) {
+    Fail(path, period, record, kReadOnlyFileError);
   } catch (const std::system_error& e) {
     Fail(path, period, record, e.code().value());
   }

@@ -34,6 +34,11 @@ class YearFileError : public std::runtime_error {
 
 // The error number of a read that ran past the end of a short file (no errno has that meaning).
 inline constexpr int kReadPastEndError = -1;
+// A save refused because the file is read-only (no write permission bit, ReadOnlyFileError).
+inline constexpr int kReadOnlyFileError = -2;
+// A save refused because the file is not a whole yearly file (shorter than 463688 bytes): it is
+// damaged, and filling it up would hide what was lost.
+inline constexpr int kDamagedFileError = -3;
 
 // Japanese text of an error number as the error box shows it ("ファイルが見つかりません", ...).
 std::string IoErrorText(int errnum);

@@ -28,12 +28,21 @@ std::string IoErrorText(int errnum) {
   switch (errnum) {
     case kReadPastEndError:
       return "ファイルの末尾以降を読み込みました";
+    case kReadOnlyFileError:
+      return "読み取り専用のファイルのため保存できません";
+    case kDamagedFileError:
+      return "ファイルが壊れています（大きさが正しくありません）";
     case ENOENT:
       return "ファイルが見つかりません";
     case EACCES:
     case EPERM:
-    case EISDIR:  // a folder where the file should be: the desktop platform refuses access
       return "ファイルへのアクセスが拒否されました";
+    case EISDIR:
+      return "ファイルの場所にフォルダーがあります";
+    case EROFS:
+      return "書き込みが禁止されたドライブ（読み取り専用のファイルシステム）です";
+    case EFBIG:
+      return "ファイルが大きすぎます";
     case ENOSPC:
     case EDQUOT:
       return "ディスクがいっぱいです";

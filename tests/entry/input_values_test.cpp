@@ -56,7 +56,7 @@ TEST(NormalizeNumericField, ChecksAndNormalisesTypedText) {
       {"six-digit amount under 70", "999999", 70, "0999999", ""},
       {"seven-digit amount under 70", "1000000", 70, "", kTooManyDigits},
       {"cut to nine characters under 100", "1234567890123", 100, "0123456789", ""},
-      {"leading zeros do not count", "00012", 20, "000012", ""},
+      {"leading zeros do not count", "00012", 20, "012", ""},
       {"three-digit day under 20", "123", 20, "", kTooManyDigits},
       {"negative print adjustment", "-12.34", 51, "-012.3", ""},
       {"rate with three decimals", "12.3456", 63, "012.345", ""},

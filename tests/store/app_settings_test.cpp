@@ -259,6 +259,14 @@ TEST(StartupWriteTest, AReadOnlySettingsFileFailsWithCodeZero) {
   EXPECT_EQ(r.Messages(), (std::vector<std::string>{"設定ファイルに書き込み出来ません。", "プログラム起動不可[0]"}));
 }
 
+TEST(StartupWriteTest, AFolderNamedAsTheSettingsFileFailsAsAReadOnlyOne) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "Saldesk.ini");
+  StartupWriteTestResult r = StartupWriteTest(dir.Path(), dir / "Saldesk.ini");
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.Messages(), (std::vector<std::string>{"設定ファイルに書き込み出来ません。", "プログラム起動不可[0]"}));
+}
+
 TEST(StartupWriteTest, AFolderThatCannotTakeTheTestFileFailsWithTheSystemCode) {
   TempDir dir;
   StartupWriteTestResult missing = StartupWriteTest(dir / "gone", dir / "gone" / "Saldesk.ini");

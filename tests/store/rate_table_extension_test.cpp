@@ -81,7 +81,10 @@ void WriteEdition(const fs::path& folder, std::optional<CivilDate> effective, Ye
   monthly.otsuBrackets[0].base = otsuBase;  // marks the edition in a 乙 tax from 120,000
   HealthGradeImage grades;
   grades.SetGradeCount(1);
-  const std::string images[] = {ImageBytes(DecoyMonthlyImage()), ImageBytes(BonusTaxImage{}),
+  BonusTaxImage bonus;  // one row on each side, rate 0: a sound image that answers nothing
+  bonus.SetKouRowCount(1);
+  bonus.SetOtsuRowCount(1);
+  const std::string images[] = {ImageBytes(DecoyMonthlyImage()), ImageBytes(bonus),
                                 ImageBytes(EmploymentImage{}), ImageBytes(grades)};
   for (int i = 0; i < kTableCount; ++i) {
     const TableId id = static_cast<TableId>(i);

@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
+#include <cstring>
 #include <ctime>
 #include <fstream>
+#include <functional>
+#include <iterator>
 
 #include "support/temp_dir.h"
 
@@ -348,6 +352,57 @@ TEST(LoadRateTables, WrongSizeIsAnErrorForThatTableOnly) {
   EXPECT_EQ(tables.LoadFromFolder(dir.Path(), &errors), 0);
   EXPECT_EQ(errors.size(), 3u);
   EXPECT_EQ(tables.LoadFromFolder(dir / "no such folder", nullptr), 0);
+}
+
+// The images carry no checksum: a damaged byte must not pass for a table. Each damage is named
+// and its table is not loaded (the others are).
+TEST(LoadRateTables, ImplausibleImagesAreErrorsThatSayWhatIsWrong) {
+  struct Case {
+    const char* name;
+    TableId table;
+    std::function<void(std::string&)> damage;  // on the file's bytes
+    const char* says;
+  };
+  auto setI32 = [](std::string& b, std::size_t at, std::int32_t v) { std::memcpy(b.data() + at, &v, 4); };
+  auto setF64 = [](std::string& b, std::size_t at, double v) { std::memcpy(b.data() + at, &v, 8); };
+  const Case cases[] = {
+      {"grade count byte flipped", TableId::HealthGrade, [&](std::string& b) { setI32(b, 0, 50 ^ 0x80); },
+       "等級数が 178 です（1〜80 のはずです）"},
+      {"grade count zero", TableId::HealthGrade, [&](std::string& b) { setI32(b, 0, 0); }, "等級数が 0 です"},
+      {"grade bounds fall", TableId::HealthGrade, [&](std::string& b) { setI32(b, 12 * 3, 1); },
+       "3 行目の下限が前の等級より小さくなっています"},
+      {"monthly count", TableId::MonthlyTax, [&](std::string& b) { setI32(b, 0, 381); }, "行数が 381 です"},
+      {"monthly row upside down", TableId::MonthlyTax, [&](std::string& b) { setI32(b, 4 + 4, 0); },
+       "1 行目の下限が上限以上です"},
+      {"monthly rate", TableId::MonthlyTax, [&](std::string& b) { setF64(b, 16724, 1.5); }, "税率が 0〜1 の範囲にありません"},
+      {"bonus rate absurd", TableId::BonusTax, [&](std::string& b) { setF64(b, 4, -5e197); },
+       "1 行目の甲欄の算出率が 0〜1 の範囲にありません"},
+      {"bonus rate not a number", TableId::BonusTax, [&](std::string& b) { setF64(b, 1448, std::nan("")); },
+       "1 行目の乙欄の算出率が 0〜1 の範囲にありません"},
+      {"bonus 乙 count", TableId::BonusTax, [&](std::string& b) { setI32(b, 1444, 11); }, "乙欄の行数が 11 です"},
+      {"employment count", TableId::Employment, [&](std::string& b) { setI32(b, 16, -1); }, "行数が -1 です"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    WriteAll(dir.Path());
+    const fs::path file = dir / TableFileName(c.table);
+    std::string bytes;
+    {
+      std::ifstream in(file, std::ios::binary);
+      bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    c.damage(bytes);
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+
+    RateTables tables;
+    std::vector<std::string> errors;
+    EXPECT_EQ(tables.LoadFromFolder(dir.Path(), &errors), 3);
+    EXPECT_FALSE(tables.Loaded(c.table));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].rfind(std::string(TableFileName(c.table)) + " の内容が正しくありません（", 0), 0u) << errors[0];
+    EXPECT_NE(errors[0].find(c.says), std::string::npos) << errors[0];
+  }
 }
 
 TEST(RateTableFileDates, NamesAndDatesOfTheFilesThatExist) {

@@ -235,19 +235,27 @@ TEST_F(YearFileTest, ReadingAShortFileIsAnErrorNamingFilePeriodAndRecord) {
   EXPECT_EQ(ReadBytes(file), shortFile.substr(0, 100));
 }
 
-TEST_F(YearFileTest, SavingIntoAShortFileFillsItUpToFullSize) {
-  const std::string shortFile = PatternedFile().substr(0, 300);
-  WriteBytes(file, shortFile);
-  state->periodIndex = 2;
-  state->period = *SamplePeriod();
-  SavePeriod(file, *state);
-
-  std::string expected(kFileSize, '\0');
-  expected.replace(0, 300, shortFile);
-  expected.replace(0, 128, std::string(128, '\0'));
-  expected[9] = 1;
-  expected.replace(BlockOffset(2), PeriodBlock::kSize, BlockBytes(state->period));
-  EXPECT_TRUE(ReadBytes(file) == expected);
+// A short file has lost its end: filling it up with zeros would pass the loss off as data, and
+// saving a block that fits would leave it short for good. Either way it is reported as damaged.
+TEST_F(YearFileTest, SavingIntoAShortFileIsRefusedAsDamage) {
+  for (std::size_t size : {std::size_t{300}, kFileSize - 1}) {
+    SCOPED_TRACE(size);
+    const std::string shortFile = PatternedFile().substr(0, size);
+    WriteBytes(file, shortFile);
+    state->periodIndex = 2;
+    state->header.Clear();
+    state->period = *SamplePeriod();
+    try {
+      SavePeriod(file, *state);
+      ADD_FAILURE() << "a short file was saved into";
+    } catch (const YearFileError& e) {
+      EXPECT_EQ(e.ErrorNumber(), kDamagedFileError);
+      EXPECT_NE(e.UserText().find("ファイルが壊れています"), std::string::npos) << e.UserText();
+      EXPECT_NE(std::string(e.what()).find("period 2"), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(ReadBytes(file) == shortFile);
+    EXPECT_FALSE(state->header.Saved(2));
+  }
 }
 
 TEST_F(YearFileTest, SavingKeepsTheFileModeAndWhatFollowsTheLastBlock) {
@@ -326,6 +334,11 @@ TEST(IoErrorText, PlatformTexts) {
   EXPECT_EQ(IoErrorText(EACCES), "ファイルへのアクセスが拒否されました");
   EXPECT_EQ(IoErrorText(EPERM), "ファイルへのアクセスが拒否されました");
   EXPECT_EQ(IoErrorText(ENOSPC), "ディスクがいっぱいです");
+  // Each its own text, not a bare number and not "access denied" for a folder.
+  EXPECT_EQ(IoErrorText(EROFS), "書き込みが禁止されたドライブ（読み取り専用のファイルシステム）です");
+  EXPECT_EQ(IoErrorText(EFBIG), "ファイルが大きすぎます");
+  EXPECT_EQ(IoErrorText(EISDIR), "ファイルの場所にフォルダーがあります");
+  EXPECT_EQ(IoErrorText(kReadOnlyFileError), "読み取り専用のファイルのため保存できません");
   EXPECT_EQ(IoErrorText(kReadPastEndError), "ファイルの末尾以降を読み込みました");
   EXPECT_EQ(IoErrorText(EIO), "I/O エラー (5)");
 }

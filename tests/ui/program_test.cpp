@@ -115,6 +115,27 @@ TEST_F(ProgramTest, AReadOnlySettingsFileStopsTheStartUp) {
   EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{"設定ファイルに書き込み出来ません。", "プログラム起動不可[0]"}));
 }
 
+TEST_F(ProgramTest, AMissingOrDamagedTableIsNamedAtStartUp) {
+  LayOut(3);  // no grade table: three are enough to start, and the missing one is named
+  {
+    app::Program program(folder.Path(), dialogs);
+    OnModalNamed("TfmSelData", CancelPeriodSelection);
+    RunUntilClosed(program);
+  }
+  EXPECT_TRUE(Contains("健康保険料額表.dat がありません。"));
+  EXPECT_FALSE(Contains("必要な表データファイルが足りません。"));
+
+  dialogs.Clear();
+  {
+    std::ofstream damaged(folder / "税額表(賞与).dat", std::ios::binary | std::ios::trunc);
+    damaged << std::string(100, '\0');
+  }
+  app::Program program(folder.Path(), dialogs);
+  RunUntilClosed(program);
+  EXPECT_TRUE(Contains("税額表(賞与).dat の大きさが 100 バイトです（1568 バイトのはずです）。\r健康保険料額表.dat がありません。"));
+  EXPECT_TRUE(Contains("必要な表データファイルが足りません。"));
+}
+
 TEST_F(ProgramTest, FewerThanThreeTablesEndTheProgram) {
   LayOut(2);
   app::Program program(folder.Path(), dialogs);

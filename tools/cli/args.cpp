@@ -1,6 +1,7 @@
 #include <charconv>
 #include <iostream>
 
+#include "calc/bonus.h"
 #include "store/year_file.h"
 #include "tools/cli/cli.h"
 
@@ -53,6 +54,12 @@ std::unique_ptr<ui::ProgramState> OpenStoredPeriod(const Invocation& inv, const 
   open.periodIndex = periodNumber;
   ReadHeader(yearFile, open.header);
   LoadPeriod(yearFile, periodNumber, open.period);
+  if (IsBonusPeriod(periodNumber)) {
+    const int month = open.header.BonusMonth(periodNumber);
+    if (month < 0 || month > 12) {
+      throw YearFileError(yearFile, periodNumber, "header", 0, BonusMonthDamageText(periodNumber, month));
+    }
+  }
   return state;
 }
 

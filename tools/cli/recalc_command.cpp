@@ -12,6 +12,7 @@
 #include "calc/salary.h"
 #include "session/program_state.h"
 #include "session/sheet_model.h"
+#include "store/atomic_file.h"
 #include "store/year_file.h"
 #include "tools/cli/cli.h"
 
@@ -64,6 +65,20 @@ int RunRecalc(const Invocation& inv) {
     deductionNames[p] = KoujoPositionName(static_cast<Koujo>(p), options, kind);
   }
 
+  // A tax computed without its table is not printed, and never saved.
+  if (!result.tableProblems.empty()) {
+    for (const std::string& m : result.tableProblems) std::cerr << "saldesk-cli: " << m << "\n";
+    std::cerr << "saldesk-cli: period " << state->PeriodIndex() << " not " << (inv.save ? "saved" : "shown") << "\n";
+    return 1;
+  }
+  // Saved before anything is printed: a failed save prints no table.
+  if (inv.save) {
+    const std::filesystem::path& yearFile = state->open.currentDataFile;
+    RemoveStaleTemporaryFiles(yearFile.parent_path().empty() ? "." : yearFile.parent_path());
+    SavePeriod(yearFile, state->open);
+    std::cerr << "saved period " << state->PeriodIndex() << " to " << yearFile.string() << "\n";
+  }
+
   std::cout << "slot\t氏名\t退職";
   if (!bonus) {
     for (int f = 0; f < kKintaiFieldCount; ++f) std::cout << "\t" << KintaiItemName(static_cast<Kintai>(f));
@@ -101,10 +116,6 @@ int RunRecalc(const Invocation& inv) {
               << ExceptionText(result.taxExceptions[i]) << "\n";
   }
 
-  if (inv.save) {
-    SavePeriod(state->open.currentDataFile, state->open);
-    std::cerr << "saved period " << state->PeriodIndex() << " to " << state->open.currentDataFile.string() << "\n";
-  }
   return 0;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "store/app_settings.h"
+#include "store/atomic_file.h"
 #include "store/era.h"
 #include "store/rate_table_editions.h"
 #include "store/year_file.h"
@@ -29,6 +30,9 @@ int RunSelfCheck(const Invocation& inv) {
   }
   const std::filesystem::path dataFolder = inv.programDir / "Data";
   std::filesystem::create_directories(dataFolder);
+  // As at the program's start: the temporary files of interrupted saves are removed.
+  std::vector<std::string> leftovers = RemoveStaleTemporaryFiles(inv.programDir);
+  for (const std::string& name : RemoveStaleTemporaryFiles(dataFolder)) leftovers.push_back(name);
   const std::filesystem::path yearFile = dataFolder / YearFileName(EraOf(Today()));
   OpenPeriod state;
   const bool created = CreateYearFile(yearFile, state);
@@ -36,6 +40,7 @@ int RunSelfCheck(const Invocation& inv) {
   std::cout << "program folder\t" << std::filesystem::absolute(inv.programDir).string() << "\n"
             << "rate tables loaded\t" << loaded << "\n"
             << "yearly file\t" << yearFile.string() << (created ? "\t(created)" : "") << "\n";
+  for (const std::string& name : leftovers) std::cout << "removed leftover\t" << name << "\n";
   std::string dates = RateTableFileDates(inv.programDir);
   for (char& c : dates) {
     if (c == '\r') c = '\n';

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <vector>
 
+#include "calc/calc_inputs.h"
 #include "store/app_settings.h"
 #include "store/profile_file.h"
 #include "store/rate_table_editions.h"
@@ -28,6 +29,14 @@ const RateTables& TablesFor(const LoadedTables& t, const Invocation& inv) {
   return t.editions.InForceOn(inv.date.value_or(Today()));
 }
 
+// A tax without its table is no tax: the table is named and the command fails.
+int RefuseWithoutTable(const RateTables& tables, TableId id) {
+  TableProblems problems;
+  problems.Note(tables, id);
+  for (const std::string& m : problems.messages) std::cerr << "saldesk-cli: " << m << "\n";
+  return 1;
+}
+
 std::string EditionText(const RateTableEdition& e) {
   return e.effective ? IsoDate(*e.effective) : std::string("(no date)");
 }
@@ -41,7 +50,9 @@ int RunTax(const Invocation& inv) {
   const int column = ParseColumnArg(inv.args[2]);
   const LoadedTables t = Load(inv.programDir);
   const RateTables& tables = TablesFor(t, inv);
-  std::cout << tables.MonthlyTax(tables.Presence(), amount, column, dependants, t.options.deductionRounding) << "\n";
+  const TablePresence presence = tables.Presence();
+  if (!tables.MonthlyTaxUsable(presence)) return RefuseWithoutTable(tables, TableId::MonthlyTax);
+  std::cout << tables.MonthlyTax(presence, amount, column, dependants, t.options.deductionRounding) << "\n";
   return 0;
 }
 
@@ -54,10 +65,9 @@ int RunBonusTax(const Invocation& inv) {
   const LoadedTables t = Load(inv.programDir);
   const RateTables& tables = TablesFor(t, inv);
   const TablePresence presence = tables.Presence();
+  if (!tables.BonusTaxUsable(presence, column)) return RefuseWithoutTable(tables, TableId::BonusTax);
   double rate = 0;
-  if (!tables.BonusTaxRate(presence, previous, dependants, column, &rate)) {
-    std::cerr << "saldesk-cli: no bonus table file: the bonus tax is 0\n";
-  }
+  tables.BonusTaxRate(presence, previous, dependants, column, &rate);
   char rateText[32];
   std::snprintf(rateText, sizeof rateText, "%.5f", rate);
   std::cout << "rate\t" << rateText << "\n"
