@@ -25,6 +25,8 @@ struct Invocation {
   bool save = false;              // --save
   std::optional<CivilDate> date;  // --date yyyy-mm-dd: the payment date that picks the tables
   std::optional<std::filesystem::path> pdf;  // --pdf OUT: the file that render writes
+  std::optional<std::string> prefecture;     // --prefecture N: JIS code (rates)
+  std::optional<std::string> kind;           // --kind general|agriculture|construction (rates)
 };
 
 int RunTax(const Invocation& inv);
@@ -32,6 +34,7 @@ int RunBonusTax(const Invocation& inv);
 int RunTables(const Invocation& inv);
 int RunRecalc(const Invocation& inv);
 int RunSelfCheck(const Invocation& inv);
+int RunRates(const Invocation& inv);
 #ifdef PAYLARK_WITH_RENDER
 int RunRender(const Invocation& inv);  // only in the build with Qt
 #endif

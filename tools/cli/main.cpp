@@ -16,6 +16,8 @@ constexpr const char* kUsage =
     "  tables                                                  installed table editions and row counts\n"
     "  recalc YEARFILE PERIOD [--save]                         recalculate a stored period\n"
     "  selfcheck                                               start-up checks of the program folder\n"
+    "  rates --date D [--prefecture N] [--kind K]              premium rates of premium month D\n"
+    "    N the JIS prefecture code (協会けんぽ); K general|agriculture|construction; employment by closing date D\n"
 #ifdef PAYLARK_WITH_RENDER
     "  render KIND YEARFILE PERIOD [SLOTS] --pdf OUT           a report drawn into a PDF file\n"
     "    KIND payslip|ledger|list|roster; SLOTS 1,2,... (default every active employee)\n"
@@ -52,6 +54,9 @@ int main(int argc, char** argv) {
       } else if (arg == "--pdf") {
         if (i + 1 >= argc) throw UsageError("--pdf needs a file");
         inv.pdf = argv[++i];
+      } else if (arg == "--prefecture" || arg == "--kind") {
+        if (i + 1 >= argc) throw UsageError(arg + " needs a value");
+        (arg == "--kind" ? inv.kind : inv.prefecture) = argv[++i];
       } else if (arg == "--save") {
         inv.save = true;
       } else {
@@ -63,6 +68,7 @@ int main(int argc, char** argv) {
     if (command == "tables") return RunTables(inv);
     if (command == "recalc") return RunRecalc(inv);
     if (command == "selfcheck") return RunSelfCheck(inv);
+    if (command == "rates") return RunRates(inv);
 #ifdef PAYLARK_WITH_RENDER
     if (command == "render") return RunRender(inv);
 #endif
