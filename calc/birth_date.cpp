@@ -14,11 +14,15 @@ struct EraLetter {
 };
 constexpr std::array<EraLetter, 5> kEraLetters{{{'M', "明治"}, {'T', "大正"}, {'S', "昭和"}, {'H', "平成"}, {'R', "令和"}}};
 
-// Full-width digits, letters, '．', '／', '－' to ASCII; everything else as it is.
+// Full-width digits, letters, '．', '／', '－' and the ideographic space to ASCII, blanks removed.
 std::string Narrow(std::string_view text) {
   std::string out;
   for (std::size_t i = 0; i < text.size();) {
     const auto c = static_cast<unsigned char>(text[i]);
+    if (text.substr(i, 3) == "\u3000") {  // 全角スペース
+      i += 3;
+      continue;
+    }
     if (c == 0xEF && i + 2 < text.size()) {
       const auto b1 = static_cast<unsigned char>(text[i + 1]);
       const auto b2 = static_cast<unsigned char>(text[i + 2]);
@@ -35,10 +39,9 @@ std::string Narrow(std::string_view text) {
     out += static_cast<char>(c);
     ++i;
   }
-  // Leading and trailing blanks.
-  const std::size_t first = out.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return out.substr(first, out.find_last_not_of(' ') - first + 1);
+  // Blanks anywhere (the shown form pads month and day: "昭和55年 4月 1日").
+  std::erase(out, ' ');
+  return out;
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }

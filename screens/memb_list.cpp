@@ -298,7 +298,8 @@ void TfmMembList::Fill(MembListOrder order) {
   slots_ = ListedSlots(state_.Period(), order, ShowRetired());
   const QSignalBlocker block(listBox_->selectionModel());
   listBox_->clear();
-  for (int slot : slots_) listBox_->addItem(ui::FromUtf8(MembListLine(slot, state_.Period().Employee(slot))));
+  const CivilDate today = Today();
+  for (int slot : slots_) listBox_->addItem(ui::FromUtf8(MembListLine(slot, state_.Period().Employee(slot), today)));
 }
 
 void TfmMembList::UpdateButtons() {

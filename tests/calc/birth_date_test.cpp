@@ -16,6 +16,8 @@ TEST(BirthDate, TypedInEitherCalendar) {
       {"Ｓ５５．４．１", CivilDate{1980, 4, 1}},
       {"昭和55年4月1日", CivilDate{1980, 4, 1}},
       {" 昭和55.4.1 ", CivilDate{1980, 4, 1}},
+      {"昭和55年 4月 1日", CivilDate{1980, 4, 1}},  // as shown
+      {"昭和55年　4月　1日", CivilDate{1980, 4, 1}},
       {"1980-04-01", CivilDate{1980, 4, 1}},
       {"1980/4/1", CivilDate{1980, 4, 1}},
       {"H1.1.8", CivilDate{1989, 1, 8}},
