@@ -20,6 +20,7 @@
 #include "store/era.h"
 #include "store/period.h"
 #include "store/premium_rates.h"
+#include "store/year_file.h"
 
 namespace paylark {
 
@@ -27,6 +28,16 @@ namespace paylark {
 CivilDate SalaryRateMonth(const CompanyRecord& company, int year, int month);
 // The wage closing date of salary month `month` of `year`; `payDate` when no closing day is set.
 CivilDate WageClosingDate(const CompanyRecord& company, int year, int month, const CivilDate& payDate);
+
+// The premium month and wage closing date of period `period` (1..15) of the era year's file: a
+// salary month by the rules above (the payment date from the company's pay day), a bonus by its
+// payment date. nullopt for an unknown era or period.
+struct RateDates {
+  CivilDate rateMonth;
+  CivilDate wageClosing;
+};
+std::optional<RateDates> RateDatesOfPeriod(const EraYear& eraYear, int period, const CompanyRecord& company,
+                                           const FileHeader& header);
 
 // 雇用保険の事業の種類 of the company: 一般事業所, else the kind that 農林水産・清酒製造 and 建設 share
 // for the worker (their worker's shares are the same in every published year).
@@ -43,6 +54,18 @@ struct CompanyRateSet {
 };
 CompanyRateSet CompanyRatesInForce(const PremiumRates& rates, const CompanyRecord& company,
                                    const CivilDate& rateMonth, const CivilDate& wageClosing);
+
+// The rates in force for the open period with `company` (its insurer and business kind); empty
+// for a period without dates.
+CompanyRateSet CompanyRatesOfPeriod(const PremiumRates& rates, const OpenPeriod& open, const CompanyRecord& company);
+
+// A company whose rates are 0 gets the rates in force (a zero employment rate also makes it a
+// 一般事業所 and takes that kind's rate); with 健康保険組合 health and nursing stay to be typed.
+void ApplyRatesInForceToZeros(const PremiumRates& rates, const OpenPeriod& open, CompanyRecord& company);
+
+// "協会けんぽ 東京都 令和8年3月分 健康保険 4.925％ 介護保険 0.81％ …", the rates in force as the
+// company screen shows them; empty when the data has nothing for the period.
+std::string RatesInForceText(const PremiumRates& rates, const OpenPeriod& open, const CompanyRecord& company);
 
 // One rate that differs between the company record and the data.
 struct RateChange {
