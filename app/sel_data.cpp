@@ -19,6 +19,7 @@
 #include "session/period_selection_rules.h"
 #include "app/ref_data.h"
 #include "entry/display_format.h"
+#include "screens/premium_notices.h"
 #include "store/app_settings.h"
 #include "store/backup.h"
 #include "store/period_preparation.h"
@@ -322,6 +323,9 @@ void TfmSelData::accept() {
   open.period.company.SetPeriodDays(static_cast<std::int32_t>(days));
   open.period.company.SetPeriodHours(hours);
   if (salary && !saved) PresetMonthlyAttendance(open.period);
+  // New rates in force and age-based changes are offered, never made silently.
+  if (!saved) screens::OfferRateChange(state_, dialogs_);
+  screens::OfferAgeChanges(state_, dialogs_);
   companySetUp_ = true;
   periodChosen_ = true;
   returning_ = false;

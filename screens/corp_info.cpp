@@ -1,6 +1,7 @@
 #include "screens/corp_info.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,7 +15,9 @@
 #include <initializer_list>
 #include <tuple>
 
+#include "calc/company_rates.h"
 #include "entry/display_format.h"
+#include "store/prefectures.h"
 #include "store/app_settings.h"
 #include "ui/entry_fields.h"
 #include "ui/qt_text.h"
@@ -134,6 +137,21 @@ TfmCorpInfo::TfmCorpInfo(ui::ProgramState& state, ui::DialogService& dialogs, QW
   employmentRate->addStretch();
   employmentLayout->addLayout(employmentRate);
 
+  cbKenpo_ = new QComboBox(this);
+  cbKenpo_->setObjectName("cbKenpo");
+  cbKenpo_->addItem(QStringLiteral("健康保険組合"));
+  for (int code = 1; code <= kPrefectureCount; ++code) {
+    cbKenpo_->addItem(QStringLiteral("協会けんぽ ") + ui::FromUtf8(PrefectureName(code)));
+  }
+  cbKenpo_->setMaxVisibleItems(16);
+  lbRates_ = new QLabel(this);
+  lbRates_->setObjectName("lbRates");
+  lbRates_->setWordWrap(true);
+  auto* insurer = new QHBoxLayout;
+  insurer->addWidget(Caption("健康保険の加入先", this));
+  insurer->addWidget(cbKenpo_);
+  insurer->addStretch();
+
   auto* premiums = new QGroupBox(QStringLiteral("保険料負担率"), this);
   fieldRows(premiums, {{"健康保険", edKenRitu_, "％"}, {"介護保険", edKaiRitu_, "％"}, {"厚生年金", edNenRitu_, "％"}});
 
@@ -164,20 +182,33 @@ TfmCorpInfo::TfmCorpInfo(ui::ProgramState& state, ui::DialogService& dialogs, QW
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
+  layout->addLayout(insurer);
+  layout->addWidget(lbRates_);
   layout->addLayout(groups);
   layout->addSpacing(6);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  QWidget* const order[] = {edSyamei_, edSikyubi_, edJikanD_,  edNissu_,  edJikanM_,  rbJigyo_, rbIgai_, cbUseHyo_,
-                           edKoyRitu_, edKenRitu_, edKaiRitu_, edNenRitu_, edKknRitu_, ok,       cancel};
+  QWidget* const order[] = {edSyamei_,  edSikyubi_, edJikanD_,  edNissu_,   edJikanM_,  rbJigyo_, rbIgai_, cbUseHyo_,
+                           edKoyRitu_, cbKenpo_,   edKenRitu_, edKaiRitu_, edNenRitu_, edKknRitu_, ok,     cancel};
   for (std::size_t i = 1; i < std::size(order); ++i) {
     setTabOrder(order[i - 1], order[i]);
   }
   ui::InstallEnterMovesOn(this);
 
-  connect(rbJigyo_, &QRadioButton::clicked, this, [this] { edKoyRitu_->setText(QStringLiteral(" 0.600")); });
-  connect(rbIgai_, &QRadioButton::clicked, this, [this] { edKoyRitu_->setText(QStringLiteral(" 0.700")); });
+  // A business kind presets its employment rate in force, or without rate data the fixed texts.
+  auto presetEmployment = [this](const QString& fixed) {
+    const CompanyRateSet r = CompanyRatesOfPeriod(state_.premiumRates, state_.open, RecordWithInsurer());
+    if (r.employment) {
+      edKoyRitu_->SetValue(*r.employment);
+    } else {
+      edKoyRitu_->setText(fixed);
+    }
+    ShowRatesInForce();
+  };
+  connect(rbJigyo_, &QRadioButton::clicked, this, [presetEmployment] { presetEmployment(QStringLiteral(" 0.600")); });
+  connect(rbIgai_, &QRadioButton::clicked, this, [presetEmployment] { presetEmployment(QStringLiteral(" 0.700")); });
+  connect(cbKenpo_, qOverload<int>(&QComboBox::activated), this, [this] { InsurerChosen(); });
   connect(cbUseHyo_, &QCheckBox::toggled, this, [this](bool useTable) { edKoyRitu_->setEnabled(!useTable); });
   connect(ok, &QPushButton::clicked, this, [this] { Confirm(); });
   connect(cancel, &QPushButton::clicked, this, &TfmCorpInfo::reject);
@@ -198,11 +229,35 @@ void TfmCorpInfo::FillFromRecord() {
   edKaiRitu_->SetValue(company.NursingRate());
   edNenRitu_->SetValue(company.PensionRate());
   edKknRitu_->SetValue(company.PensionFundRate());
+  const int insurer = company.HealthInsurer();
+  cbKenpo_->setCurrentIndex(insurer >= 1 && insurer <= kPrefectureCount ? insurer : 0);
+  ShowRatesInForce();
+}
+
+CompanyRecord TfmCorpInfo::RecordWithInsurer() const {
+  CompanyRecord company = state_.Period().company;
+  company.SetHealthInsurer(cbKenpo_->currentIndex());
+  company.SetGeneralBusiness(rbJigyo_->isChecked());
+  return company;
+}
+
+void TfmCorpInfo::ShowRatesInForce() {
+  const std::string text = RatesInForceText(state_.premiumRates, state_.open, RecordWithInsurer());
+  lbRates_->setText(text.empty() ? QString() : QStringLiteral("料率（") + ui::FromUtf8(text) + QStringLiteral("）"));
+}
+
+void TfmCorpInfo::InsurerChosen() {
+  const CompanyRateSet r = CompanyRatesOfPeriod(state_.premiumRates, state_.open, RecordWithInsurer());
+  if (r.health) edKenRitu_->SetValue(*r.health);
+  if (r.nursing) edKaiRitu_->SetValue(*r.nursing);
+  if (r.pension) edNenRitu_->SetValue(*r.pension);
+  if (r.employment && !cbUseHyo_->isChecked()) edKoyRitu_->SetValue(*r.employment);
+  ShowRatesInForce();
 }
 
 int TfmCorpInfo::exec() {
   CompanyRecord& company = state_.Period().company;
-  ApplyCompanyDefaults(company);
+  ApplyRatesInForceToZeros(state_.premiumRates, state_.open, company);
   FillFromRecord();
   remembered_ = PremiumRatesOf(company);
   edSyamei_->setFocus();
@@ -260,6 +315,12 @@ void TfmCorpInfo::Confirm() {
     return;
   }
   StoreCompanyInput(input, state_.Period().company);
+  CompanyRecord& company = state_.Period().company;
+  company.SetHealthInsurer(cbKenpo_->currentIndex());
+  // The levy has no field here: with 協会けんぽ it is the rate in force.
+  if (const CompanyRateSet r = CompanyRatesOfPeriod(state_.premiumRates, state_.open, company); r.levy) {
+    company.SetLevyRate(*r.levy);
+  }
   try {
     SaveStandardDailyHours(state_.settings, input.dayHours);
   } catch (const std::exception& e) {

@@ -11,6 +11,8 @@
 #include "session/program_state.h"
 
 class QCheckBox;
+class QComboBox;
+class QLabel;
 class QRadioButton;
 
 namespace paylark::ui {
@@ -38,6 +40,11 @@ class TfmCorpInfo : public QDialog {
 
  private:
   void FillFromRecord();
+  // 健康保険の加入先: the record as the combo box would store it, the rates in force shown beside
+  // it, and the rate fields filled with them when the user picks an insurer.
+  CompanyRecord RecordWithInsurer() const;
+  void ShowRatesInForce();
+  void InsurerChosen();
   CompanyInput ReadInput() const;
   void FocusField(CompanyField field);
   void Confirm();
@@ -60,6 +67,8 @@ class TfmCorpInfo : public QDialog {
   ui::NumEdit* edKaiRitu_;
   ui::NumEdit* edNenRitu_;
   ui::NumEdit* edKknRitu_;
+  QComboBox* cbKenpo_ = nullptr;  // 0 健康保険組合, 1..47 協会けんぽ by JIS prefecture code
+  QLabel* lbRates_ = nullptr;     // the rates in force for the period
 };
 
 }  // namespace paylark::screens

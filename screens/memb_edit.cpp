@@ -17,6 +17,8 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "calc/age_rules.h"
+#include "calc/birth_date.h"
 #include "entry/display_format.h"
 #include "entry/number_parse.h"
 #include "calc/premiums.h"
@@ -45,6 +47,7 @@ constexpr const char* kBackSpaceInfo = "この項目ではBackSpaceキーは使�
 constexpr const char* kFirstRunInfo = "給与･賞与計算に必要な社員情報を入力して下さい。\r　（詳細はF1キーを押してヘルプを参照）";
 constexpr const char* kNoFreeSlot = "これ以上社員を登録できません。";
 constexpr const char* kNotEncodable = "使用できない文字が含まれています。";
+constexpr const char* kBirthDateError = "生年月日の入力に誤りがあります。";
 
 std::int32_t FieldInt(const QLineEdit* edit) {
   SilentReporter silent;
@@ -90,6 +93,8 @@ struct TfmMembEdit::Controls {
   QRadioButton* rbZeigaku1 = nullptr;
   QCheckBox* cbGenkin = nullptr;
   ui::TextEdit* edMailAdrs = nullptr;
+  QLineEdit* edBirthDate = nullptr;  // 生年月日, typed in 和暦 or 西暦
+  QLabel* lbAge = nullptr;
   QCheckBox* cbTaisyo = nullptr;
   std::array<ui::NumEdit*, 3> edTai{};  // edTaiYY, edTaiMM, edTaiDD
   std::array<QLabel*, 4> lbTai{};       // （退職日:  年  月  日）
@@ -283,6 +288,19 @@ QWidget* TfmMembEdit::BuildIdentityGroup() {
   c_->edMailAdrs->setAttribute(Qt::WA_InputMethodEnabled, false);
   g->addWidget(Label(QStringLiteral("ﾒｰﾙｱﾄﾞﾚｽ"), box), row, 0);
   g->addWidget(c_->edMailAdrs, row++, 1, 1, 3);
+
+  auto* birth = new QHBoxLayout;
+  c_->edBirthDate = new QLineEdit(box);
+  c_->edBirthDate->setObjectName(QStringLiteral("edBirthDate"));
+  c_->edBirthDate->setPlaceholderText(QStringLiteral("S55.4.1 / 1980-04-01"));
+  c_->edBirthDate->setMaxLength(20);
+  c_->lbAge = Label(QString(), box, "lbAge");
+  birth->addWidget(c_->edBirthDate);
+  birth->addWidget(c_->lbAge);
+  birth->addStretch(1);
+  g->addWidget(Label(QStringLiteral("生年月日"), box), row, 0);
+  g->addLayout(birth, row++, 1, 1, 3);
+  connect(c_->edBirthDate, &QLineEdit::editingFinished, this, [this] { ShowBirthDate(BirthDateFromControl()); });
 
   auto* retire = new QHBoxLayout;
   c_->cbTaisyo = new QCheckBox(QStringLiteral("退職者"), box);
@@ -494,6 +512,7 @@ void TfmMembEdit::ResetToDefaults() {
     if (std::optional<EmployeeRecord> base = ReadEmployeeTemplate(state_.paths.employeeTemplate)) {
       working_ = *base;
       ClearForTemplate(working_);  // a template never hands on an employee key
+      working_.SetBirthDate(0);    // nor a birth date
     }
   } catch (const YearFileError& e) {
     // The new employee starts from the built-in defaults.
@@ -505,6 +524,7 @@ void TfmMembEdit::ShowRecord() {
   if (slot_ > 0) working_ = state_.Period().Employee(slot_);
   state_.selectedGrade = working_.Grade();
   FillControls(EntryFromRecord(working_));
+  ShowBirthDate(working_.BirthDate());
   ApplyEnabling();
   // The change check compares with the record as these controls write it, so that bytes the
   // controls do not hold (stale string tails, reserved areas) never count as a change.
@@ -618,6 +638,7 @@ EmployeeRecord TfmMembEdit::RecordFromControls(const EmployeeRecord& base, const
     r.Clear();
     r.SetKey(key);
   }
+  r.SetBirthDate(BirthDateFromControl().value_or(-1));  // a date not understood counts as a change
   return r;
 }
 
@@ -682,10 +703,17 @@ void TfmMembEdit::bbOkClick() {
     field->setFocus(Qt::OtherFocusReason);
     return;
   }
+  const std::optional<std::int32_t> birthDate = BirthDateFromControl();
+  if (!birthDate) {
+    dialogs_.Error(kBirthDateError);
+    c_->edBirthDate->setFocus(Qt::OtherFocusReason);
+    return;
+  }
   e.name = ui::ToUtf8(c_->edSimei->CutText());
   e.department = ui::ToUtf8(c_->edBusyo->CutText());
   EmployeeRecord record = working_;
   WriteEntry(e, record, [this] { return MakeKey(); });
+  record.SetBirthDate(*birthDate);
 
   PeriodBlock& period = state_.Period();
   int stored = slot_;
@@ -852,6 +880,39 @@ bool TfmMembEdit::eventFilter(QObject* watched, QEvent* event) {
   }
   if (auto* numeric = qobject_cast<ui::NumEdit*>(watched)) return NumericKey(numeric, key);
   return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace paylark::screens
+
+namespace paylark::screens {
+
+CivilDate TfmMembEdit::TodayFromClock() const {
+  const std::time_t now = clock();
+  std::tm local{};
+  localtime_r(&now, &local);
+  return CivilDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+std::optional<std::int32_t> TfmMembEdit::BirthDateFromControl() const {
+  const std::string text = ui::ToUtf8(c_->edBirthDate->text());
+  if (text.find_first_not_of(' ') == std::string::npos) return 0;
+  const std::optional<CivilDate> date = ParseBirthDate(text, TodayFromClock());
+  if (!date) return std::nullopt;
+  return date->year * 10'000 + date->month * 100 + date->day;
+}
+
+void TfmMembEdit::ShowBirthDate(std::optional<std::int32_t> yyyymmdd) {
+  if (!yyyymmdd) {
+    c_->lbAge->clear();  // kept as typed until it is corrected
+    return;
+  }
+  c_->edBirthDate->setText(ui::FromUtf8(BirthDateText(*yyyymmdd)));
+  if (*yyyymmdd == 0) {
+    c_->lbAge->clear();
+    return;
+  }
+  const CivilDate birth{*yyyymmdd / 10'000, *yyyymmdd / 100 % 100, *yyyymmdd % 100};
+  c_->lbAge->setText(QStringLiteral("（満%1歳）").arg(AgeOn(birth, TodayFromClock())));
 }
 
 }  // namespace paylark::screens

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "session/memb_edit_rules.h"
+#include "store/era.h"
 #include "store/period.h"
 #include "ui/dialog_service.h"
 #include "session/program_state.h"
@@ -76,6 +77,11 @@ class TfmMembEdit : public QDialog {
   void ShowRecord();
   void FillControls(const EmployeeEntry& entry);
   EmployeeEntry ReadControls() const;
+  // 生年月日: the field's value (0 when blank, nullopt when not a date) and showing a value in 和暦
+  // with the age (nullopt: the field keeps what was typed).
+  std::optional<std::int32_t> BirthDateFromControl() const;
+  void ShowBirthDate(std::optional<std::int32_t> yyyymmdd);
+  CivilDate TodayFromClock() const;
   // The controls written into a copy of `base`; a record without key gets `key`.
   EmployeeRecord RecordFromControls(const EmployeeRecord& base, const std::string& key) const;
   void ApplyEnabling();

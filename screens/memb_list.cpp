@@ -19,6 +19,7 @@
 #include <algorithm>
 
 #include "screens/memb_edit.h"
+#include "screens/premium_notices.h"
 #include "store/app_settings.h"
 #include "ui/fonts.h"
 #include "ui/qt_text.h"
@@ -202,10 +203,12 @@ void TfmMembList::BuildForm() {
   sbDelete_ = SpeedButton("sbDelete", "登録削除", pnEdit_);
   sbPrint_ = SpeedButton("sbPrint", "名簿印刷", pnEdit_);
   sbPrint_->setEnabled(false);
+  sbResetPremiums_ = SpeedButton("sbResetPremiums", "保険料再設定", pnEdit_);
+  sbResetPremiums_->setToolTip(QStringLiteral("在職中の全社員の保険料を等級表から再設定"));
   cbTaisyoku2_ = new QCheckBox(QStringLiteral("退職者も表示する"), pnEdit_);
   cbTaisyoku2_->setObjectName(QStringLiteral("cbTaisyoku2"));
   bbClose_ = Button("bbClose", "閉じる", pnEdit_);
-  for (QToolButton* b : {sbNewEnter_, sbModify_, sbDelete_, sbPrint_}) edit->addWidget(b);
+  for (QToolButton* b : {sbNewEnter_, sbModify_, sbDelete_, sbPrint_, sbResetPremiums_}) edit->addWidget(b);
   edit->addSpacing(16);
   edit->addWidget(cbTaisyoku2_);
   edit->addStretch(1);
@@ -214,6 +217,7 @@ void TfmMembList::BuildForm() {
   connect(sbModify_, &QToolButton::clicked, this, [this] { sbModifyClick(); });
   connect(sbDelete_, &QToolButton::clicked, this, [this] { sbDeleteClick(); });
   connect(sbPrint_, &QToolButton::clicked, this, [this] { sbPrintClick(); });
+  connect(sbResetPremiums_, &QToolButton::clicked, this, [this] { sbResetPremiumsClick(); });
   connect(bbClose_, &QPushButton::clicked, this, &QDialog::reject);
   connect(cbTaisyoku2_, &QCheckBox::clicked, this, [this] {
     cbTaisyoku1_->setChecked(cbTaisyoku2_->isChecked());
@@ -298,7 +302,8 @@ void TfmMembList::Fill(MembListOrder order) {
   slots_ = ListedSlots(state_.Period(), order, ShowRetired());
   const QSignalBlocker block(listBox_->selectionModel());
   listBox_->clear();
-  for (int slot : slots_) listBox_->addItem(ui::FromUtf8(MembListLine(slot, state_.Period().Employee(slot))));
+  const CivilDate today = Today();
+  for (int slot : slots_) listBox_->addItem(ui::FromUtf8(MembListLine(slot, state_.Period().Employee(slot), today)));
 }
 
 void TfmMembList::UpdateButtons() {
@@ -417,6 +422,14 @@ void TfmMembList::sbDeleteClick() {
 
 void TfmMembList::sbPrintClick() {
   if (openPrintDialog) openPrintDialog(kRosterCaption, kRosterReportCode);
+}
+
+void TfmMembList::sbResetPremiumsClick() {
+  if (!dialogs_.Confirm("在職中の全社員の健康･介護･厚生年金保険料、子ども・子育て支援金と\r厚生年金基金の掛け金を、"
+                        "等級表から現在の保険料率で再設定します。")) {
+    return;
+  }
+  ResetAllPremiums(state_, dialogs_);
 }
 
 void TfmMembList::bbOkClick() {

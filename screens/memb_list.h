@@ -78,6 +78,7 @@ class TfmMembList : public QDialog {
   void sbModifyClick();
   void sbDeleteClick();
   void sbPrintClick();
+  void sbResetPremiumsClick();  // every active employee's premiums from the grade
   void bbOkClick();
   void sbAllOnOffClick();
   void HeadCtrlSectionClick(int section);
@@ -105,6 +106,7 @@ class TfmMembList : public QDialog {
   QToolButton* sbModify_ = nullptr;
   QToolButton* sbDelete_ = nullptr;
   QToolButton* sbPrint_ = nullptr;
+  QToolButton* sbResetPremiums_ = nullptr;
   QPushButton* bbClose_ = nullptr;
   QCheckBox* cbTaisyoku2_ = nullptr;
   QToolButton* sbAllOnOff_ = nullptr;

@@ -9,16 +9,6 @@ constexpr std::size_t kNameBytes = 44;
 
 }  // namespace
 
-void ApplyCompanyDefaults(CompanyRecord& company) {
-  if (company.EmploymentRate() == 0) {
-    company.SetGeneralBusiness(true);
-    company.SetEmploymentRate(kGeneralBusinessEmploymentRate);
-  }
-  if (company.HealthRate() == 0) company.SetHealthRate(4.1);
-  if (company.NursingRate() == 0) company.SetNursingRate(0.565);
-  if (company.PensionRate() == 0) company.SetPensionRate(7.675);
-}
-
 std::optional<CompanyProblem> CheckCompanyInput(const CompanyInput& input) {
   const std::string name = Trim(input.name);
   if (name.empty()) return CompanyProblem{CompanyField::Name, "会社名が入力されていません。"};

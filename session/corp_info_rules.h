@@ -36,13 +36,9 @@ struct CompanyProblem {
   bool operator==(const CompanyProblem&) const = default;
 };
 
-// The employment insurance rates the two business kinds preset (一般事業所, それ以外).
-inline constexpr double kGeneralBusinessEmploymentRate = 0.6;
-inline constexpr double kOtherBusinessEmploymentRate = 0.7;
-
-// Puts the defaults into a record whose rates are 0: employment 0.6 % with 一般事業所, health
-// 4.1 %, nursing care 0.565 %, welfare pension 7.675 % (the pension fund rate stays 0).
-void ApplyCompanyDefaults(CompanyRecord& company);
+// A record whose rates are 0 gets the rates in force for its period from the premium rate data
+// when the screen is shown (calc/company_rates.h ApplyRatesInForceToZeros); a rate the data does
+// not give (健康保険組合) stays 0 and must be typed.
 
 // The first failing check in order, or nothing: the company name (empty after trimming, or with
 // a character that the file cannot hold), the pay day (1..31), the working conditions (days and

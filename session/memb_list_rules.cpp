@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "calc/age_rules.h"
 #include "session/memb_edit_rules.h"
 #include "store/sjis.h"
 
@@ -64,10 +65,16 @@ bool Listed(const EmployeeRecord& e, bool showRetired) { return e.InUse() && (sh
 
 }  // namespace
 
-std::string MembListLine(int slot, const EmployeeRecord& e) {
+std::string MembListLine(int slot, const EmployeeRecord& e, std::optional<CivilDate> ageOn) {
   std::string line = " " + SlotOfLine(slot) + "  " + PadRight(e.Name(), 16) + "  ";
   line += PadRight(CategoryName(e), 10) + "  ";
-  line += PadRight(PayFormText(e.PayFormCode()), 6) + std::string(6, ' ');
+  line += PadRight(PayFormText(e.PayFormCode()), 6);
+  const std::optional<CivilDate> birth = BirthDateOf(e);
+  if (ageOn && birth && *birth <= *ageOn) {
+    line += PadLeft(std::to_string(AgeOn(*birth, *ageOn)), 3) + "歳 ";
+  } else {
+    line += std::string(6, ' ');
+  }
   if (e.Retired()) {
     const std::string date = e.RetirementDate();
     auto part = [&date](std::size_t i) { return i < date.size() ? date.substr(i, 2) : std::string(); };

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "store/era.h"
 #include "store/period.h"
 
 namespace paylark::screens {
@@ -23,7 +24,9 @@ inline constexpr int kMailColumn = 60;
 
 // One line of the list (UTF-8), its columns counted in Shift-JIS bytes (full-width characters fill
 // two places): " 03  山田太郎          一般社員    月給         5/ 3/ 1    yamada@example.jp".
-std::string MembListLine(int slot, const EmployeeRecord& employee);
+// With `ageOn`, an employee whose birth date is known shows the age on that day after the pay form
+// (" 46歳 " in its six blank places).
+std::string MembListLine(int slot, const EmployeeRecord& employee, std::optional<CivilDate> ageOn = std::nullopt);
 
 // The mail address counts when it is not blank.
 bool HasMailAddress(const EmployeeRecord& employee);

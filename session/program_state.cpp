@@ -46,6 +46,9 @@ int ProgramState::LoadRateTables(std::vector<std::string>* errors) {
   const int loaded = editions.LoadFromProgramFolder(paths.programDir, errors);
   tables = editions.Current();
   editionsLoaded = true;
+  LoadedPremiumRates premium = LoadPremiumRates(paths.programDir);
+  premiumRates = std::move(premium.rates);
+  premiumRateProblems = std::move(premium.problems);
   return loaded;
 }
 

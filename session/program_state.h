@@ -13,6 +13,7 @@
 #include "store/item_settings.h"
 #include "store/options.h"
 #include "store/profile_file.h"
+#include "store/premium_rates.h"
 #include "store/rate_table_editions.h"
 #include "store/rate_tables.h"
 #include "store/year_file.h"
@@ -41,6 +42,8 @@ class ProgramState {
   RateTables tables;            // the current edition (grade table, the screens' look-ups)
   RateTableEditions editions;   // every edition; a calculation uses the one of its payment date
   bool editionsLoaded = false;  // false: `tables` answers for every date (tests set it directly)
+  PremiumRates premiumRates;    // premium rates by date (保険料率表.dat and Rates/), loaded with the tables
+  std::vector<std::string> premiumRateProblems;  // files that could not be read
   OpenPeriod open;  // CurrentDataFile, PeriodIndex, header, the period in memory, month cache
 
   // Remembered for the run.

@@ -185,6 +185,26 @@ run year-end --year 2026 "$r8" --settle 12 --save > /dev/null; check "settle exi
 check "控除合計 changes by the 過不足額" "$((before + difference))" "$(deductions)"
 run year-end --year 2026 "$r8" --settle 12 --save > /dev/null
 check "settling again replaces it" "$((before + difference))" "$(deductions)"
+# Premium rates: every 協会けんぽ row of the sources (47 prefectures in JIS order per year) on the
+# first day of its premium month; the other rates around their change dates.
+pref=0
+while IFS=$'\t' read -r from name rate; do
+  [ "$from" = from_premium_month ] && continue
+  pref=$((pref % 47 + 1))
+  rate=$(echo "$rate" | sed -E 's/(\.[0-9]*[1-9])0+$/\1/; s/\.0+$//')   # printed without trailing zeros
+  check "health $from $name" "$rate" "$(run rates --date "$from-01" --prefecture $pref | awk -F'\t' '/^健康保険料率/ { split($2, v, " "); print v[1] }')"
+done < "$src/kyokai-kenpo-rates.tsv"
+rates() { run rates --date "$1" --prefecture 13 ${2:+--kind $2}; }
+check "Tokyo 2026-03-31" "$(printf '健康保険料率\t9.85 (4.925)\n介護保険料率\t1.62 (0.81)\n子ども・子育て支援金率\t0 (0)\n厚生年金保険料率\t18.3 (9.15)\n雇用保険料率\t5.5')" "$(rates 2026-03-31)"
+check "Tokyo 2026-02 health" "$(printf '健康保険料率\t9.91 (4.955)')" "$(rates 2026-02-28 | head -1)"
+check "levy from 2026-04" "$(printf '子ども・子育て支援金率\t0.23 (0.115)')" "$(rates 2026-04-01 | grep 支援金)"
+check "employment general 2026-04-01" "$(printf '雇用保険料率\t5')" "$(rates 2026-04-01 | tail -1)"
+check "employment agriculture 2025-04-01" "$(printf '雇用保険料率\t6.5')" "$(rates 2025-04-01 agriculture | tail -1)"
+check "employment construction 2024-04-01" "$(printf '雇用保険料率\t7')" "$(rates 2024-04-01 construction | tail -1)"
+check "no prefecture: no health rate" "$(printf '健康保険料率\t-')" "$(run rates --date 2026-04-01 | head -1)"
+run rates --date 2026-04-01 --prefecture 48 > /dev/null 2>&1; check "prefecture 48 exits 2" 2 $?
+run rates --date 2026-04-01 --kind mining > /dev/null 2>&1; check "bad kind exits 2" 2 $?
+run rates > /dev/null 2>&1; check "rates without a date exits 2" 2 $?
 
 # Errors: a non-zero exit with a message on stderr.
 run tax abc 0 kou > /dev/null 2>&1; check "bad amount exits 2" 2 $?

@@ -1,5 +1,7 @@
 #include "session/corp_info_rules.h"
 
+#include "calc/company_rates.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -70,27 +72,44 @@ INSTANTIATE_TEST_SUITE_P(
                   kNoConditions}),
     [](const ::testing::TestParamInfo<CheckCase>& param) { return std::string(param.param.name); });
 
-TEST(CorpInfoRules, DefaultsFillOnlyZeroRates) {
+TEST(CorpInfoRules, ZeroRatesTakeTheRatesInForceOfThePeriod) {
+  PremiumRates rates;
+  rates.Merge({{PremiumRateItem::Health, 13, {2026, 3, 1}, 98500},
+               {PremiumRateItem::Nursing, 0, {2026, 3, 1}, 16200},
+               {PremiumRateItem::Levy, 0, {2026, 4, 1}, 2300},
+               {PremiumRateItem::Pension, 0, {2017, 9, 1}, 183000},
+               {PremiumRateItem::EmploymentWorker, 0, {2026, 4, 1}, 5000},
+               {PremiumRateItem::EmploymentWorker, 1, {2026, 4, 1}, 6000}});
+  OpenPeriod open;
+  open.eraYear = EraYear{"令和", 8};
+  open.periodIndex = 5;  // 5月分, 翌月徴収: premium month April
+
   CompanyRecord zero;
   zero.SetGeneralBusiness(false);
-  screens::ApplyCompanyDefaults(zero);
+  zero.SetPayDay(25);
+  zero.SetHealthInsurer(13);
+  ApplyRatesInForceToZeros(rates, open, zero);
   EXPECT_TRUE(zero.GeneralBusiness());
-  EXPECT_EQ(zero.EmploymentRate(), 0.6);
-  EXPECT_EQ(zero.HealthRate(), 4.1);
-  EXPECT_EQ(zero.NursingRate(), 0.565);
-  EXPECT_EQ(zero.PensionRate(), 7.675);
+  EXPECT_EQ(zero.EmploymentRate(), 0.5);
+  EXPECT_EQ(zero.HealthRate(), 4.925);
+  EXPECT_EQ(zero.NursingRate(), 0.81);
+  EXPECT_EQ(zero.LevyRate(), 0.115);
+  EXPECT_EQ(zero.PensionRate(), 9.15);
   EXPECT_EQ(zero.PensionFundRate(), 0);
 
+  // Rates already set stay; a 健康保険組合 types health and nursing, so they stay 0.
   CompanyRecord set = testing::TestCompany();
   set.SetGeneralBusiness(false);
   set.SetEmploymentRate(0.9);
   set.SetNursingRate(0);
+  set.SetHealthInsurer(0);
   const CompanyRecord before = set;
-  screens::ApplyCompanyDefaults(set);
+  ApplyRatesInForceToZeros(rates, open, set);
   EXPECT_FALSE(set.GeneralBusiness());
   EXPECT_EQ(set.EmploymentRate(), 0.9);
   EXPECT_EQ(set.HealthRate(), before.HealthRate());
-  EXPECT_EQ(set.NursingRate(), 0.565);
+  EXPECT_EQ(set.NursingRate(), 0);
+  EXPECT_EQ(set.LevyRate(), 0);
 }
 
 TEST(CorpInfoRules, StoresTheTrimmedNameCutTo44Bytes) {

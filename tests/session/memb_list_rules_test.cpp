@@ -45,6 +45,22 @@ TEST(MembListRulesTest, LineHasFixedShiftJisColumns) {
   EXPECT_EQ(ColumnOf(line, "taro@"), static_cast<std::size_t>(screens::kMailColumn));
 }
 
+TEST(MembListRulesTest, AgeFillsTheGapAfterThePayFormWithoutMovingTheMail) {
+  EmployeeRecord e = Employee("Yamada", 3);
+  e.SetMailAddress("yamada@example.jp");
+  e.SetBirthDate(19861215);
+  EXPECT_EQ(screens::MembListLine(3, e, CivilDate{2026, 12, 13}),
+            " 03  Yamada            一般社員    月給   39歳             yamada@example.jp");
+  EXPECT_EQ(ColumnOf(screens::MembListLine(3, e, CivilDate{2026, 12, 14}), "yamada@"),
+            static_cast<std::size_t>(screens::kMailColumn));
+  EXPECT_NE(screens::MembListLine(3, e, CivilDate{2026, 12, 14}).find(" 40歳 "), std::string::npos);
+  // Without a date, or an unknown birth date, the line is as before.
+  EXPECT_EQ(screens::MembListLine(3, e), " 03  Yamada            一般社員    月給                    yamada@example.jp");
+  e.SetBirthDate(0);
+  EXPECT_EQ(screens::MembListLine(3, e, CivilDate{2026, 12, 14}),
+            " 03  Yamada            一般社員    月給                    yamada@example.jp");
+}
+
 PeriodBlock Roster() {
   PeriodBlock p;
   p.Employee(1) = Employee("bob", 1, PayForm::Daily);

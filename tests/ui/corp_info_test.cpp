@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -43,22 +45,80 @@ class CorpInfoTest : public ::testing::Test {
   screens::TfmCorpInfo screen{state, dialogs};
 };
 
-TEST_F(CorpInfoTest, ZeroRatesOpenWithTheDefaultsAndCancelKeepsThem) {
+TEST_F(CorpInfoTest, ZeroRatesOpenWithTheRatesInForceAndCancelKeepsThem) {
+  // 令和8年4月分 under 翌月徴収, wages closed on 31 March (前月締め): premium month March 2026.
+  state.premiumRates.Merge({{PremiumRateItem::Health, 13, {2026, 3, 1}, 98500},
+                            {PremiumRateItem::Health, 27, {2026, 3, 1}, 101300},
+                            {PremiumRateItem::Nursing, 0, {2026, 3, 1}, 16200},
+                            {PremiumRateItem::Levy, 0, {2026, 4, 1}, 2300},
+                            {PremiumRateItem::Pension, 0, {2017, 9, 1}, 183000},
+                            {PremiumRateItem::EmploymentWorker, 0, {2025, 4, 1}, 5500},
+                            {PremiumRateItem::EmploymentWorker, 0, {2026, 4, 1}, 5000}});
+  state.open.eraYear = EraYear{"令和", 8};
+  state.open.periodIndex = 4;
+  CompanyRecord& company = state.Period().company;
+  company.SetHealthInsurer(13);
+  company.SetWageClosingDay(31);
+  company.SetWageClosingMonth(1);
   QStringList shown;
+  QString insurer, rates;
   bool general = false;
   EXPECT_FALSE(Show([&](QWidget* w) {
     for (const char* name : {"edKoyRitu", "edKenRitu", "edKaiRitu", "edNenRitu", "edKknRitu"}) shown << Text(w, name);
     general = Child<QRadioButton>(w, "rbJigyo")->isChecked();
+    insurer = Child<QComboBox>(w, "cbKenpo")->currentText();
+    rates = Child<QLabel>(w, "lbRates")->text();
     Click(Child<QPushButton>(w, "bbCancel"));
   }));
-  EXPECT_EQ(shown, (QStringList{" 0.600", " 4.100", " 0.565", " 7.675", " 0.000"}));
+  EXPECT_EQ(shown, (QStringList{" 0.550", " 4.925", " 0.810", " 9.150", " 0.000"}));
   EXPECT_TRUE(general);
-  const CompanyRecord& company = state.Period().company;
-  EXPECT_EQ(company.EmploymentRate(), 0.6);
-  EXPECT_EQ(company.PensionRate(), 7.675);
+  EXPECT_EQ(insurer, "協会けんぽ 東京都");
+  EXPECT_EQ(rates, "料率（協会けんぽ 東京都 令和8年3月分 健康保険 4.925％ 介護保険 0.81％ 支援金 0％ 厚生年金 9.15％ "
+                   "雇用保険 0.55％）");
+  EXPECT_EQ(company.EmploymentRate(), 0.55);
+  EXPECT_EQ(company.PensionRate(), 9.15);
   EXPECT_EQ(company.Name(), "");
   EXPECT_TRUE(dialogs.shown.empty());
   EXPECT_EQ(LoadStandardDailyHours(state.settings), 0);
+}
+
+TEST_F(CorpInfoTest, PickingAnInsurerShowsItsRatesAndATradeUnionLeavesThemToBeTyped) {
+  state.premiumRates.Merge({{PremiumRateItem::Health, 27, {2026, 3, 1}, 101300},
+                            {PremiumRateItem::Nursing, 0, {2026, 3, 1}, 16200},
+                            {PremiumRateItem::Levy, 0, {2026, 4, 1}, 2300},
+                            {PremiumRateItem::Pension, 0, {2017, 9, 1}, 183000}});
+  state.open.eraYear = EraYear{"令和", 8};
+  state.open.periodIndex = 5;
+  state.Period().company = testing::TestCompany();
+  QString health;
+  EXPECT_TRUE(Show([&](QWidget* w) {
+    auto* box = Child<QComboBox>(w, "cbKenpo");
+    EXPECT_EQ(box->currentIndex(), 0);  // 健康保険組合: the typed rates stay
+    box->setCurrentIndex(27);
+    emit box->activated(27);
+    health = Text(w, "edKenRitu");
+    TypeInto(Edit(w, "edKaiRitu"), "0.9");  // still overtypable
+    Click(Child<QPushButton>(w, "bbOk"));
+  }));
+  EXPECT_EQ(health, " 5.065");
+  const CompanyRecord& company = state.Period().company;
+  EXPECT_EQ(company.HealthInsurer(), 27);
+  EXPECT_EQ(company.HealthRate(), 5.065);
+  EXPECT_EQ(company.NursingRate(), 0.9);
+  EXPECT_EQ(company.LevyRate(), 0.115);
+}
+
+TEST_F(CorpInfoTest, WithoutRateDataATradeUnionsZeroRateMustBeTyped) {
+  state.Period().company = testing::TestCompany();
+  state.Period().company.SetHealthRate(0);
+  EXPECT_TRUE(Show([&](QWidget* w) {
+    Click(Child<QPushButton>(w, "bbOk"));
+    EXPECT_TRUE(Edit(w, "edKoyRitu")->hasFocus());
+    TypeInto(Edit(w, "edKenRitu"), "4.8");
+    Click(Child<QPushButton>(w, "bbOk"));
+  }));
+  EXPECT_EQ(dialogs.Texts().front(), "保険料負担率が入力されていません。");
+  EXPECT_EQ(state.Period().company.HealthRate(), 4.8);
 }
 
 TEST_F(CorpInfoTest, OkStoresTheFieldsWritesDefJikanDAndAsksForNewPremiums) {

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -298,6 +299,33 @@ TEST_F(MembEditTest, RetirementDateAndEnablingRules) {
   ASSERT_TRUE(Accepted());
   EXPECT_EQ(state.Period().Employee(1).RetirementDate(), "");
   EXPECT_TRUE(state.Period().Employee(1).Active());
+}
+
+TEST_F(MembEditTest, BirthDateTypedInEitherCalendarIsStoredAndShownInTheJapaneseOne) {
+  state.Period().Employee(1) = TestEmployee("Emp", "240101_090000", PayForm::Monthly, 1000);
+  ShowSlot(1);
+  EXPECT_EQ(Text("edBirthDate"), "");
+  Type("edBirthDate", "S55.4.1");
+  EXPECT_EQ(Text("edBirthDate"), "昭和55年 4月 1日");
+  EXPECT_EQ(Child<QLabel>(&editor, "lbAge")->text(), "（満44歳）");  // on 2024-05-20
+  Click(Button("bbOk"));
+  ASSERT_TRUE(Accepted()) << (dialogs.Texts().empty() ? "" : dialogs.Texts()[0]);
+  EXPECT_EQ(state.Period().Employee(1).BirthDate(), 19800401);
+
+  ShowSlot(1);
+  EXPECT_EQ(Text("edBirthDate"), "昭和55年 4月 1日");
+  Type("edBirthDate", "1986-12-01");
+  EXPECT_EQ(Text("edBirthDate"), "昭和61年12月 1日");
+  Type("edBirthDate", "S64.1.8");  // not a date of 昭和: kept as typed, refused on ＯＫ
+  EXPECT_EQ(Text("edBirthDate"), "S64.1.8");
+  Click(Button("bbOk"));
+  EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{"生年月日の入力に誤りがあります。"}));
+  EXPECT_TRUE(Edit("edBirthDate")->hasFocus());
+  EXPECT_EQ(state.Period().Employee(1).BirthDate(), 19800401);
+  Edit("edBirthDate")->clear();
+  Click(Button("bbOk"));
+  ASSERT_TRUE(Accepted());
+  EXPECT_EQ(state.Period().Employee(1).BirthDate(), 0);
 }
 
 TEST_F(MembEditTest, TypingRules) {

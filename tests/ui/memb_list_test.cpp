@@ -246,5 +246,30 @@ TEST_F(MembListTest, HeaderSortsAndTheSizeIsKept) {
   EXPECT_EQ(tall.height(), screens::TfmMembList::kMaxHeight);
 }
 
+TEST_F(MembListTest, ResettingPremiumsSetsEveryGradedActiveEmployeeAfterYes) {
+  Employees(3, {3});
+  state.tables.SetHealthGrades(testing::TestGradeTable());  // grade g: g × 100,000
+  state.Period().company = testing::TestCompany();
+  state.Period().company.SetHealthRate(4.925);
+  state.Period().company.SetLevyRate(0.115);
+  state.Period().Employee(1).SetGrade(3);
+  state.Period().Employee(1).SetHealthPremium(1);
+  state.Period().Employee(2).SetHealthPremium(2);  // no grade: typed by hand
+  state.Period().Employee(3).SetGrade(3);           // retired
+  state.Period().Employee(3).SetHealthPremium(3);
+  Show(MembListMode::Edit);
+  dialogs.answers = {ui::MsgAnswer::No, ui::MsgAnswer::Yes};
+  Click(Button("sbResetPremiums"));
+  EXPECT_EQ(state.Period().Employee(1).HealthPremium(), 1);
+  Click(Button("sbResetPremiums"));
+  EXPECT_EQ(state.Period().Employee(1).HealthPremium(), 14775);
+  EXPECT_EQ(state.Period().Employee(1).LevyPremium(), 345);
+  EXPECT_EQ(state.Period().Employee(2).HealthPremium(), 2);
+  EXPECT_EQ(state.Period().Employee(3).HealthPremium(), 3);
+  ASSERT_EQ(dialogs.Texts().size(), 3u);
+  EXPECT_NE(dialogs.Texts()[2].find("Ito　3等級\r　健康保険 1 → 14775"), std::string::npos) << dialogs.Texts()[2];
+  EXPECT_NE(dialogs.Texts()[2].find("bob　等級なし（変更しません）"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace paylark

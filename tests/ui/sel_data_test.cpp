@@ -177,6 +177,98 @@ TEST_F(SelDataTest, ANewSalaryMonthNeedsDaysAndHoursCarriesOverAndPresetsMonthly
   EXPECT_TRUE(sel.PeriodChosen());
 }
 
+// 2月分 → 3月分 under 当月徴収 in 東京都: the March premium month brings new health and nursing rates.
+class SelDataRateChangeTest : public SelDataTest {
+ protected:
+  SelDataRateChangeTest() {
+    state.tables.SetHealthGrades(testing::TestGradeTable());  // grade 3: 300,000; pension 3..8
+    state.premiumRates.Merge({{PremiumRateItem::Health, 13, {2025, 3, 1}, 99100},
+                              {PremiumRateItem::Health, 13, {2026, 3, 1}, 98500},
+                              {PremiumRateItem::Nursing, 0, {2025, 3, 1}, 15900},
+                              {PremiumRateItem::Nursing, 0, {2026, 3, 1}, 16200},
+                              {PremiumRateItem::Pension, 0, {2017, 9, 1}, 183000}});
+    EmployeeRecord graded = testing::TestEmployee("等級あり", "250101_090000", PayForm::Monthly, 300000);
+    graded.SetGrade(3);
+    graded.SetHealthPremium(14865);  // 4.955 % of 300,000
+    graded.SetNursingPremium(2385);
+    graded.SetPensionPremium(27450);
+    EmployeeRecord typed = testing::TestEmployee("手入力", "250101_090001", PayForm::Monthly, 200000);
+    typed.SetHealthPremium(9000);
+    SaveTestPeriod(File("令和8年"), 2, "二月商事", {graded, typed}, [](PeriodBlock& b) {
+      b.company.SetHealthInsurer(13);
+      b.company.SetPremiumCollection(1);
+      b.company.SetPayDay(25);
+      b.company.SetHealthRate(4.955);
+      b.company.SetNursingRate(0.795);
+      b.company.SetPensionRate(9.15);
+      b.company.SetEmploymentRate(0.55);
+    });
+    state.open.periodIndex = 3;
+  }
+  void ChooseMarch() {
+    ASSERT_TRUE(RunWith([&] {
+      testing::TypeInto(Control<QLineEdit>("edNissu"), "20");
+      testing::TypeInto(Control<QLineEdit>("edJikan"), "160");
+      Click(Control<QPushButton>("bbOk"));
+    }));
+  }
+};
+
+TEST_F(SelDataRateChangeTest, YesTakesTheNewRatesAndSetsEveryGradedEmployeesPremiumsAgain) {
+  dialogs.answers = {ui::MsgAnswer::Yes};
+  ChooseMarch();
+  ASSERT_EQ(dialogs.Texts().size(), 2u);
+  EXPECT_EQ(dialogs.Texts()[0],
+            "この給与/賞与の保険料の対象月から保険料率が変わります。\r健康保険 4.955％ → 4.925％\r"
+            "介護保険 0.795％ → 0.81％\r新しい保険料率にして、社員の保険料を等級表から再設定しますか？");
+  EXPECT_NE(dialogs.Texts()[1].find("等級あり　3等級\r　健康保険 14865 → 14775\r　介護保険 2385 → 2430"),
+            std::string::npos)
+      << dialogs.Texts()[1];
+  EXPECT_NE(dialogs.Texts()[1].find("手入力　等級なし（変更しません）"), std::string::npos);
+  const PeriodBlock& p = state.open.period;
+  EXPECT_EQ(p.company.HealthRate(), 4.925);
+  EXPECT_EQ(p.company.NursingRate(), 0.81);
+  EXPECT_EQ(p.Employee(1).HealthPremium(), 14775);
+  EXPECT_EQ(p.Employee(1).NursingPremium(), 2430);
+  EXPECT_EQ(p.Employee(1).PensionPremium(), 27450);
+  EXPECT_EQ(p.Employee(2).HealthPremium(), 9000);
+}
+
+TEST_F(SelDataRateChangeTest, NoChangesNothing) {
+  dialogs.answers = {ui::MsgAnswer::No};
+  ChooseMarch();
+  EXPECT_EQ(dialogs.Texts().size(), 1u);
+  const PeriodBlock& p = state.open.period;
+  EXPECT_EQ(p.company.HealthRate(), 4.955);
+  EXPECT_EQ(p.Employee(1).HealthPremium(), 14865);
+}
+
+TEST_F(SelDataTest, AnEmployeeReachingFortyIsNamedAndNursingStartsOnlyAfterYes) {
+  EmployeeRecord e = testing::TestEmployee("四十歳", "250101_090000", PayForm::Monthly, 300000);
+  e.SetBirthDate(19861201);  // 40th 到達日 2026-11-30
+  e.SetHealthSubject(true);
+  e.SetGrade(3);
+  state.tables.SetHealthGrades(testing::TestGradeTable());
+  SaveTestPeriod(File("令和8年"), 11, "十一月商事", {e}, [](PeriodBlock& b) {
+    b.company.SetPremiumCollection(1);
+    b.company.SetNursingRate(0.81);
+  });
+  for (const auto answer : {ui::MsgAnswer::No, ui::MsgAnswer::Yes}) {
+    dialogs.shown.clear();
+    dialogs.answers = {answer};
+    ASSERT_TRUE(RunWith([&] {
+      List()->setCurrentRow(10);
+      Click(Control<QPushButton>("bbOk"));
+    }));
+    ASSERT_EQ(dialogs.Texts().size(), 1u);
+    EXPECT_EQ(dialogs.Texts()[0],
+              "年齢により保険料の徴収が変わる社員がいます。\r四十歳（40歳） 介護保険：徴収する\r"
+              "社員情報をこのとおりに変更しますか？");
+    EXPECT_EQ(state.open.period.Employee(1).NursingCollected(), answer == ui::MsgAnswer::Yes);
+  }
+  EXPECT_EQ(state.open.period.Employee(1).NursingPremium(), 2430);
+}
+
 TEST_F(SelDataTest, ASavedPeriodLoadsAsItWasSaved) {
   SaveTestPeriod(File("令和8年"), 4, "四月商事",
                  {testing::TestEmployee("月給太郎", "250101_090000", PayForm::Monthly, 300000)},

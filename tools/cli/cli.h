@@ -27,6 +27,8 @@ struct Invocation {
   bool save = false;              // --save
   std::optional<CivilDate> date;  // --date yyyy-mm-dd: the payment date that picks the tables
   std::optional<std::filesystem::path> pdf;  // --pdf OUT: the file that render writes
+  std::optional<std::string> prefecture;     // --prefecture N: JIS code (rates)
+  std::optional<std::string> kind;           // --kind general|agriculture|construction (rates)
 };
 
 int RunTax(const Invocation& inv);
@@ -36,6 +38,7 @@ int RunRecalc(const Invocation& inv);
 int RunSelfCheck(const Invocation& inv);
 int RunYearEnd(const Invocation& inv);
 int RunDeclare(const Invocation& inv);
+int RunRates(const Invocation& inv);
 #ifdef PAYLARK_WITH_RENDER
 int RunRender(const Invocation& inv);  // only in the build with Qt
 #endif

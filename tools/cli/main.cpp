@@ -19,6 +19,8 @@ constexpr const char* kUsage =
     "  year-end --year YYYY --input FILE.json                  年末調整 of one employee\n"
     "  year-end --year YYYY YEARFILE [--settle PERIOD [--save]] 年末調整 of every employee of a company\n"
     "  declare --year YYYY --key KEY --input FILE.json DATAFOLDER  store an employee's declarations\n"
+    "  rates --date D [--prefecture N] [--kind K]              premium rates of premium month D\n"
+    "    N the JIS prefecture code (協会けんぽ); K general|agriculture|construction; employment by closing date D\n"
 #ifdef PAYLARK_WITH_RENDER
     "  render KIND YEARFILE PERIOD [SLOTS] --pdf OUT           a report drawn into a PDF file\n"
     "    KIND payslip|ledger|list|roster; SLOTS 1,2,... (default every active employee)\n"
@@ -55,6 +57,9 @@ int main(int argc, char** argv) {
       } else if (arg == "--pdf") {
         if (i + 1 >= argc) throw UsageError("--pdf needs a file");
         inv.pdf = argv[++i];
+      } else if (arg == "--prefecture" || arg == "--kind") {
+        if (i + 1 >= argc) throw UsageError(arg + " needs a value");
+        (arg == "--kind" ? inv.kind : inv.prefecture) = argv[++i];
       } else if (arg == "--save") {
         inv.save = true;
       } else {
@@ -68,6 +73,7 @@ int main(int argc, char** argv) {
     if (command == "selfcheck") return RunSelfCheck(inv);
     if (command == "year-end") return RunYearEnd(inv);
     if (command == "declare") return RunDeclare(inv);
+    if (command == "rates") return RunRates(inv);
 #ifdef PAYLARK_WITH_RENDER
     if (command == "render") return RunRender(inv);
 #endif
