@@ -639,7 +639,7 @@ void TfmMain::PayslipItemSettings() {
   SelectCell(1, 1);
 }
 
-void TfmMain::ShowTableDates() { dialogs_.Information(RateTableFileDates(state_.paths.programDir)); }
+void TfmMain::ShowTableDates() { dialogs_.Information(RateTableFileDates(state_.paths.tablesDir)); }
 
 // ---------------------------------------------------------------------------------------------
 // Closing

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTimer>
-#include <map>
 
 #include "app/inp_pass.h"
 #include "app/main_window.h"
@@ -29,6 +28,7 @@
 #include "store/app_settings.h"
 #include "store/era.h"
 #include "store/year_file.h"
+#include "ui/help_window.h"
 #include "ui/program_state.h"
 #include "ui/qt_text.h"
 
@@ -61,14 +61,11 @@ class HelpKey : public QObject {
     if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget) return false;
-    static const std::map<QString, int> kTopics = {
-        {"TfmDataEdit", 240}, {"TfmCalc", 241},     {"TfmMembList", 250}, {"TfmCorpInfo", 310},
-        {"TfmMembEdit", 320},
-        {"TfmOption", 410},   {"TfmPrnFormK", 420}, {"TfmPrnFormS", 420},
-    };
-    const auto topic = kTopics.find(widget->window()->objectName());
-    if (topic == kTopics.end()) return false;
-    help_(topic->second);
+    const QString window = widget->window()->objectName();
+    if (window == QLatin1String("TfmMain") || window == QLatin1String("TfmSelData")) return false;
+    const int topic = ui::HelpTopicOfWindow(window);
+    if (topic == 0) return false;
+    help_(topic);
     return true;
   }
 
@@ -86,9 +83,9 @@ QString VersionText() {
 
 // Every screen is created once, in this order, and lives until the program ends.
 struct Program::Parts {
-  Parts(const std::filesystem::path& folder, ui::DialogService& d)
+  Parts(const ProgramFolders& folders, ui::DialogService& d)
       : dialogs(d),
-        state(folder),
+        state(folders.userDir, folders.tablesDir),
         main(state, dialogs, screens, nullptr,
              [this] {
                // The mail program, or an SMTP server set in the settings.
@@ -110,7 +107,8 @@ struct Program::Parts {
         preview(state, dialogs, &main),
         inji(state, dialogs, preview, &main),
         mailServer(state, dialogs, &main),
-        sendMail(state, dialogs, inji, mailServer, &main) {}
+        sendMail(state, dialogs, inji, mailServer, &main),
+        help(folders.manualDir, &main) {}
 
   ui::DialogService& dialogs;
   ui::ProgramState state;
@@ -133,6 +131,7 @@ struct Program::Parts {
   screens::TfmInji inji;
   screens::TfmMailServer mailServer;
   screens::TfmSendMail sendMail;
+  ui::TfmHelp help;
   int tablesLoaded = 0;
 };
 
@@ -143,7 +142,10 @@ bool PassesWriteTest(const std::filesystem::path& programFolder, ui::DialogServi
 }
 
 Program::Program(const std::filesystem::path& programFolder, ui::DialogService& dialogs)
-    : parts_(std::make_unique<Parts>(programFolder, dialogs)) {
+    : Program(ProgramFolders{programFolder, programFolder, programFolder / "manual", false}, dialogs) {}
+
+Program::Program(const ProgramFolders& folders, ui::DialogService& dialogs)
+    : parts_(std::make_unique<Parts>(folders, dialogs)) {
   Parts& p = *parts_;
   ShellScreens& s = p.screens;
   s.companyInfo = [&p] { return p.corpInfo.Edit(); };
@@ -174,7 +176,7 @@ Program::Program(const std::filesystem::path& programFolder, ui::DialogService& 
   s.versionBox = [&p] {
     p.dialogs.Information(ui::ToUtf8(ui::kApplicationTitle + "\r" + QStringLiteral("プログラムバージョン ") + VersionText()));
   };
-  s.help = [&p](int) { p.dialogs.Information("ヘルプファイルがインストールされていません。"); };
+  s.help = [&p](int topic) { p.help.ShowTopic(topic); };
   qApp->installEventFilter(new HelpKey(s.help, &p.main));
   p.option.SetPasswordHook([&p] { p.setPass.Run(); });
   p.selData.SetHelp(s.help);
