@@ -131,8 +131,8 @@ void LayOut(const fs::path& tables, const fs::path& folder) {
   ProfileFile settings(folder / "Saldesk.ini");
   WindowSettings window;
   window.state = "wsNormal";
-  window.width = 980;
-  window.height = 600;
+  window.width = 860;
+  window.height = 540;
   window.memberListWidth = 720;
   window.memberListHeight = 360;
   SaveWindowSettings(settings, window);

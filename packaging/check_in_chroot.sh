@@ -26,7 +26,7 @@ in_root() { chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HO
 as_user() { in_root runuser -u keiri -- env HOME=/home/keiri LANG=C.UTF-8 "$@"; }
 
 in_root apt-get update -q
-in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q /tmp/paylark.deb xvfb xauth xdotool
+in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q /tmp/paylark.deb xvfb xauth xdotool x11-apps
 id keiri >/dev/null 2>&1 || in_root useradd -m keiri 2>/dev/null || true
 
 data=/home/keiri/.local/share/Paylark
@@ -36,6 +36,9 @@ start_program() {
     paylark & pid=$!
     for i in $(seq 1 40); do xdotool search --name "Paylark給与計算" >/dev/null 2>&1 && break; sleep 0.5; done
     sleep 2; xdotool key Return; sleep 2
+    # F1 in the period selection opens the help window at its page.
+    xdotool key F1; sleep 2
+    xwd -root -silent -out /tmp/paylark-screen.xwd || true
     windows=$(xdotool search --onlyvisible --name "." getwindowname %@ 2>/dev/null | sort -u | tr "\n" "|")
     echo "windows: $windows"
     kill -0 $pid && echo "running: $(readlink /proc/$pid/exe)"
@@ -44,6 +47,7 @@ start_program() {
 
 echo "== first start"
 start_program
+in_root test -f /tmp/paylark-screen.xwd && cp "$root/tmp/paylark-screen.xwd" /tmp/paylark-screen.xwd || true
 in_root test -f "$data/Saldesk.ini"
 in_root ls "$data/Data"
 in_root grep -a ProgVer "$data/Saldesk.ini"

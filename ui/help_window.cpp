@@ -61,8 +61,8 @@ int HelpTopicOfWindow(const QString& objectName) {
 TfmHelp::TfmHelp(std::filesystem::path manualDir, QWidget* parent)
     : QWidget(parent, Qt::Window), manualDir_(std::move(manualDir)) {
   setObjectName(QStringLiteral("TfmHelp"));
-  setWindowTitle(kApplicationTitle + QStringLiteral(" ヘルプ"));
-  resize(900, 640);
+  setWindowTitle(QStringLiteral("ヘルプ"));  // the application appends its title
+  resize(1000, 720);
 
   auto* tools = new QHBoxLayout;
   auto button = [this, tools](const char* name, const char* text, const char* tip) {
