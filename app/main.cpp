@@ -27,16 +27,21 @@ int main(int argc, char** argv) {
   instance.Listen();
 
   const EnvironmentLookup env = ProcessEnvironment();
+  const std::string executableDir = ui::ToUtf8(QCoreApplication::applicationDirPath());
+  const std::filesystem::path exe(std::u8string(executableDir.begin(), executableDir.end()));
+  ProgramFolders folders = ResolveProgramFolders(exe, env);
+  // --folder DIR: the installed program keeps the user's files in DIR from now on. A program
+  // folder keeps everything beside the program and takes no such choice.
   const QStringList arguments = QCoreApplication::arguments();
   const qsizetype chosen = arguments.indexOf(QStringLiteral("--folder"));
-  if (chosen > 0 && chosen + 1 < arguments.size()) {
-    const std::filesystem::path folder = ui::ToUtf8(arguments[chosen + 1]);
+  if (folders.installed && chosen > 0 && chosen + 1 < arguments.size()) {
+    const std::string text = ui::ToUtf8(arguments[chosen + 1]);
+    const std::filesystem::path folder(std::u8string(text.begin(), text.end()));
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (!RememberChosenFolder(env, folder)) dialogs.Error("データ用フォルダーが作成できません。");
+    folders = ResolveProgramFolders(exe, env);
   }
-  const std::string executableDir = ui::ToUtf8(QCoreApplication::applicationDirPath());
-  const ProgramFolders folders = ResolveProgramFolders(std::u8string(executableDir.begin(), executableDir.end()), env);
   if (folders.installed) {
     std::error_code ec;
     std::filesystem::create_directories(folders.userDir, ec);

@@ -37,7 +37,8 @@ start_program() {
     for i in $(seq 1 40); do xdotool search --name "Paylark給与計算" >/dev/null 2>&1 && break; sleep 0.5; done
     sleep 2; xdotool key Return; sleep 2
     # F1 in the period selection opens the help window at its page.
-    xdotool key F1; sleep 2
+    # (Xvfb has no window manager: give the period selection the keyboard focus first.)
+    xdotool search --name "給与対象月/賞与時期の選択" windowfocus --sync key F1 || xdotool key F1; sleep 2
     xwd -root -silent -out /tmp/paylark-screen.xwd || true
     windows=$(xdotool search --onlyvisible --name "." getwindowname %@ 2>/dev/null | sort -u | tr "\n" "|")
     echo "windows: $windows"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # cmake --install into a temporary prefix lays out what an installed program needs, and the
 # installed program, started offscreen by a user whose data folder is empty, creates its data in
-# that folder and nothing beside itself. (That it finds its tables there and gets past the first
+# that folder and nothing beside itself; a folder chosen once with --folder is kept. (That it finds its tables there and gets past the first
 # start's notices is checked with a real display by packaging/check_in_chroot.sh.)
 #   install_test.sh BUILD_DIR
 set -euo pipefail
@@ -25,4 +25,17 @@ HOME="$tmp/home" XDG_DATA_HOME= XDG_CONFIG_HOME= QT_QPA_PLATFORM=offscreen \
 data="$tmp/home/.local/share/Paylark/Data"
 ls "$data"/*年給与･賞与.dat >/dev/null || { echo "no yearly file in $data"; exit 1; }
 [ ! -e "$tmp/usr/bin/Data" ] || { echo "data written beside the installed program"; exit 1; }
+
+# A folder chosen once with --folder is used by the later starts too.
+run() {
+  HOME="$tmp/home2" XDG_DATA_HOME= XDG_CONFIG_HOME="$tmp/config" QT_QPA_PLATFORM=offscreen \
+    timeout 6 "$tmp/usr/bin/paylark" "$@" >/dev/null 2>&1 || true
+}
+run --folder "$tmp/給与データ"
+grep -qx "$tmp/給与データ" "$tmp/config/Paylark/folder" || { echo "the chosen folder was not remembered"; exit 1; }
+ls "$tmp/給与データ/Data"/*年給与･賞与.dat >/dev/null || { echo "no yearly file in the chosen folder"; exit 1; }
+rm -rf "$tmp/給与データ/Data"
+run
+ls "$tmp/給与データ/Data"/*年給与･賞与.dat >/dev/null || { echo "the later start left the chosen folder"; exit 1; }
+[ ! -e "$tmp/home2/.local/share/Paylark" ] || { echo "the later start used the default folder"; exit 1; }
 echo "install test: 1 passed, 0 failed"
