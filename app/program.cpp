@@ -50,8 +50,8 @@ double ParseVersion(const std::string& text) {
   return ok ? v : 0.0;
 }
 
-// F1 in a screen opens the help topic of that screen; the main window and the period selection
-// handle F1 themselves.
+// F1 in a screen, or in a message box over it, opens the help topic of that screen; the main
+// window and the period selection handle F1 themselves.
 class HelpKey : public QObject {
  public:
   HelpKey(std::function<void(int)> help, QObject* parent) : QObject(parent), help_(std::move(help)) {}
@@ -61,12 +61,20 @@ class HelpKey : public QObject {
     if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget) return false;
-    const QString window = widget->window()->objectName();
-    if (window == QLatin1String("TfmMain") || window == QLatin1String("TfmSelData")) return false;
-    const int topic = ui::HelpTopicOfWindow(window);
-    if (topic == 0) return false;
-    help_(topic);
-    return true;
+    // A message box without a topic of its own ("（詳細はF1キーを押してヘルプを参照）") opens the
+    // topic of the window it stands over.
+    for (QWidget* window = widget->window(); window;
+         window = window->parentWidget() ? window->parentWidget()->window() : nullptr) {
+      const QString name = window->objectName();
+      if (name == QLatin1String("TfmHelp")) return false;
+      const bool handlesF1 = name == QLatin1String("TfmMain") || name == QLatin1String("TfmSelData");
+      if (handlesF1 && window == widget->window()) return false;
+      if (const int topic = ui::HelpTopicOfWindow(name)) {
+        help_(topic);
+        return true;
+      }
+    }
+    return false;
   }
 
  private:

@@ -65,6 +65,27 @@ TEST(HelpWindowTest, F1InEachWindowOpensTheHelpWindowAtThatWindowsPage) {
     EXPECT_EQ(help->CurrentPage().toStdString(), c.page);
     window->hide();
   }
+  // A message box over a screen (the first-run hints say "F1キーを押してヘルプを参照") opens the
+  // screen's page.
+  for (const auto& c : {std::pair{"TfmSelData", "sel_data.html"}, std::pair{"TfmCorpInfo", "corp_info.html"}}) {
+    SCOPED_TRACE(c.first);
+    help->hide();
+    QWidget* window = Window(c.first);
+    window->show();
+    QDialog box(window);
+    box.show();
+    box.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+    QTest::keyClick(&box, Qt::Key_F1);
+    QTRY_VERIFY(help->isVisible());
+    EXPECT_EQ(help->CurrentPage().toStdString(), c.second);
+    box.hide();
+    window->hide();
+  }
+  // F1 in the help window itself stays there.
+  help->ShowTopic(240);
+  QTest::keyClick(help, Qt::Key_F1);
+  EXPECT_EQ(help->CurrentPage().toStdString(), "data_edit.html");
   EXPECT_TRUE(dialogs.Texts().empty()) << "no message box: the help opens instead";
 }
 
