@@ -1,9 +1,12 @@
-// Saldesk: the payroll program. One instance per user; the program folder is the executable's.
+// Saldesk: the payroll program. One instance per user. Started from a program folder it keeps
+// everything there; installed, the user's files go to the user's folder (store/program_folders.h).
+// `--folder DIR` chooses that folder once for all later starts.
 #include <QApplication>
 
 #include "app/main_window.h"
 #include "app/program.h"
 #include "app/single_instance.h"
+#include "store/program_folders.h"
 #include "ui/fonts.h"
 #include "ui/qt_dialog_service.h"
 #include "ui/qt_text.h"
@@ -23,10 +26,29 @@ int main(int argc, char** argv) {
   }
   instance.Listen();
 
-  const std::filesystem::path folder = QCoreApplication::applicationDirPath().toStdString();
-  if (!app::PassesWriteTest(folder, dialogs)) return 1;
+  const EnvironmentLookup env = ProcessEnvironment();
+  const std::string executableDir = ui::ToUtf8(QCoreApplication::applicationDirPath());
+  const std::filesystem::path exe(std::u8string(executableDir.begin(), executableDir.end()));
+  ProgramFolders folders = ResolveProgramFolders(exe, env);
+  // --folder DIR: the installed program keeps the user's files in DIR from now on. A program
+  // folder keeps everything beside the program and takes no such choice.
+  const QStringList arguments = QCoreApplication::arguments();
+  const qsizetype chosen = arguments.indexOf(QStringLiteral("--folder"));
+  if (folders.installed && chosen > 0 && chosen + 1 < arguments.size()) {
+    const std::string text = ui::ToUtf8(arguments[chosen + 1]);
+    const std::filesystem::path folder(std::u8string(text.begin(), text.end()));
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (!RememberChosenFolder(env, folder)) dialogs.Error("データ用フォルダーが作成できません。");
+    folders = ResolveProgramFolders(exe, env);
+  }
+  if (folders.installed) {
+    std::error_code ec;
+    std::filesystem::create_directories(folders.userDir, ec);
+  }
+  if (!app::PassesWriteTest(folders.userDir, dialogs)) return 1;
 
-  app::Program program(folder, dialogs);
+  app::Program program(folders, dialogs);
   QObject::connect(&instance, &app::SingleInstance::RaiseRequested, [&program] {
     QWidget& window = program.MainWindow();
     if (window.isMinimized()) window.showNormal();

@@ -641,7 +641,7 @@ void TfmMain::PayslipItemSettings() {
   SelectCell(1, 1);
 }
 
-void TfmMain::ShowTableDates() { dialogs_.Information(RateTableFileDates(state_.paths.programDir)); }
+void TfmMain::ShowTableDates() { dialogs_.Information(RateTableFileDates(state_.paths.tablesDir)); }
 
 // ---------------------------------------------------------------------------------------------
 // Closing

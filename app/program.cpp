@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTimer>
-#include <map>
 
 #include "app/inp_pass.h"
 #include "app/main_window.h"
@@ -31,6 +30,7 @@
 #include "store/era.h"
 #include "store/year_file.h"
 #include "session/program_state.h"
+#include "ui/help_window.h"
 #include "ui/message_lines.h"
 #include "ui/qt_text.h"
 
@@ -52,8 +52,8 @@ double ParseVersion(const std::string& text) {
   return ok ? v : 0.0;
 }
 
-// F1 in a screen opens the help topic of that screen; the main window and the period selection
-// handle F1 themselves.
+// F1 in a screen, or in a message box over it, opens the help topic of that screen; the main
+// window and the period selection handle F1 themselves.
 class HelpKey : public QObject {
  public:
   HelpKey(std::function<void(int)> help, QObject* parent) : QObject(parent), help_(std::move(help)) {}
@@ -63,15 +63,20 @@ class HelpKey : public QObject {
     if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget) return false;
-    static const std::map<QString, int> kTopics = {
-        {"TfmDataEdit", 240}, {"TfmCalc", 241},     {"TfmMembList", 250}, {"TfmCorpInfo", 310},
-        {"TfmMembEdit", 320},
-        {"TfmOption", 410},   {"TfmPrnFormK", 420}, {"TfmPrnFormS", 420},
-    };
-    const auto topic = kTopics.find(widget->window()->objectName());
-    if (topic == kTopics.end()) return false;
-    help_(topic->second);
-    return true;
+    // A message box without a topic of its own ("（詳細はF1キーを押してヘルプを参照）") opens the
+    // topic of the window it stands over.
+    for (QWidget* window = widget->window(); window;
+         window = window->parentWidget() ? window->parentWidget()->window() : nullptr) {
+      const QString name = window->objectName();
+      if (name == QLatin1String("TfmHelp")) return false;
+      const bool handlesF1 = name == QLatin1String("TfmMain") || name == QLatin1String("TfmSelData");
+      if (handlesF1 && window == widget->window()) return false;
+      if (const int topic = ui::HelpTopicOfWindow(name)) {
+        help_(topic);
+        return true;
+      }
+    }
+    return false;
   }
 
  private:
@@ -88,9 +93,9 @@ QString VersionText() {
 
 // Every screen is created once, in this order, and lives until the program ends.
 struct Program::Parts {
-  Parts(const std::filesystem::path& folder, ui::DialogService& d)
+  Parts(const ProgramFolders& folders, ui::DialogService& d)
       : dialogs(d),
-        state(folder),
+        state(folders.userDir, folders.tablesDir),
         main(state, dialogs, screens, nullptr,
              [this] {
                // The mail program, or an SMTP server set in the settings.
@@ -112,7 +117,8 @@ struct Program::Parts {
         preview(state, dialogs, &main),
         inji(state, dialogs, preview, &main),
         mailServer(state, dialogs, &main),
-        sendMail(state, dialogs, inji, mailServer, &main) {}
+        sendMail(state, dialogs, inji, mailServer, &main),
+        help(folders.manualDir, &main) {}
 
   ui::DialogService& dialogs;
   ui::ProgramState state;
@@ -135,6 +141,7 @@ struct Program::Parts {
   screens::TfmInji inji;
   screens::TfmMailServer mailServer;
   screens::TfmSendMail sendMail;
+  ui::TfmHelp help;
   int tablesLoaded = 0;
   std::vector<std::string> tableErrors;  // missing or damaged table files, named at start-up
 };
@@ -146,7 +153,10 @@ bool PassesWriteTest(const std::filesystem::path& programFolder, ui::DialogServi
 }
 
 Program::Program(const std::filesystem::path& programFolder, ui::DialogService& dialogs)
-    : parts_(std::make_unique<Parts>(programFolder, dialogs)) {
+    : Program(ProgramFolders{programFolder, programFolder, programFolder / "manual", false}, dialogs) {}
+
+Program::Program(const ProgramFolders& folders, ui::DialogService& dialogs)
+    : parts_(std::make_unique<Parts>(folders, dialogs)) {
   Parts& p = *parts_;
   ShellScreens& s = p.screens;
   s.companyInfo = [&p] { return p.corpInfo.Edit(); };
@@ -177,7 +187,7 @@ Program::Program(const std::filesystem::path& programFolder, ui::DialogService& 
   s.versionBox = [&p] {
     p.dialogs.Information(ui::ToUtf8(ui::kApplicationTitle + "\r" + QStringLiteral("プログラムバージョン ") + VersionText()));
   };
-  s.help = [&p](int) { p.dialogs.Information("ヘルプファイルがインストールされていません。"); };
+  s.help = [&p](int topic) { p.help.ShowTopic(topic); };
   qApp->installEventFilter(new HelpKey(s.help, &p.main));
   p.option.SetPasswordHook([&p] { p.setPass.Run(); });
   p.selData.SetHelp(s.help);

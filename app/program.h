@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "store/program_folders.h"
 #include "ui/dialog_service.h"
 
 namespace paylark::app {
@@ -20,7 +21,9 @@ bool PassesWriteTest(const std::filesystem::path& programFolder, ui::DialogServi
 
 class Program {
  public:
+  // Everything in one program folder (its manual in manual/).
   Program(const std::filesystem::path& programFolder, ui::DialogService& dialogs);
+  Program(const ProgramFolders& folders, ui::DialogService& dialogs);
   ~Program();
 
   // Runs the start-up; false when the program must end at once (the messages were shown).

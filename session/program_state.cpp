@@ -6,14 +6,19 @@
 
 namespace paylark::ui {
 
-ProgramPaths::ProgramPaths(const std::filesystem::path& programFolder)
-    : programDir(programFolder),
-      settingsFile(programFolder / "Saldesk.ini"),
-      dataDir(programFolder / "Data"),
-      employeeTemplate(programFolder / "Data" / "社員情報.dat") {}
+ProgramPaths::ProgramPaths(const std::filesystem::path& programFolder) : ProgramPaths(programFolder, programFolder) {}
 
-ProgramState::ProgramState(const std::filesystem::path& programFolder)
-    : paths(programFolder),
+ProgramPaths::ProgramPaths(const std::filesystem::path& userFolder, const std::filesystem::path& tablesFolder)
+    : programDir(userFolder),
+      tablesDir(tablesFolder),
+      settingsFile(userFolder / "Saldesk.ini"),
+      dataDir(userFolder / "Data"),
+      employeeTemplate(userFolder / "Data" / "社員情報.dat") {}
+
+ProgramState::ProgramState(const std::filesystem::path& programFolder) : ProgramState(programFolder, programFolder) {}
+
+ProgramState::ProgramState(const std::filesystem::path& userFolder, const std::filesystem::path& tablesFolder)
+    : paths(userFolder, tablesFolder),
       settings(paths.settingsFile),
       salaryItems(DefaultItemSettings(ItemKind::Salary)),
       bonusItems(DefaultItemSettings(ItemKind::Bonus)) {
@@ -43,7 +48,7 @@ void ProgramState::RebuildLists(ItemKind kind) {
 
 int ProgramState::LoadRateTables(std::vector<std::string>* errors) {
   editions = RateTableEditions();
-  const int loaded = editions.LoadFromProgramFolder(paths.programDir, errors);
+  const int loaded = editions.LoadFromProgramFolder(paths.tablesDir, errors);
   tables = editions.Current();
   editionsLoaded = true;
   LoadedPremiumRates premium = LoadPremiumRates(paths.programDir);

@@ -21,8 +21,11 @@
 namespace paylark::ui {
 
 struct ProgramPaths {
+  // A program folder holding everything; or, installed, the user's folder and the tables' folder.
   explicit ProgramPaths(const std::filesystem::path& programFolder);
-  std::filesystem::path programDir;    // the executable, the table files, Saldesk.ini
+  ProgramPaths(const std::filesystem::path& userFolder, const std::filesystem::path& tablesFolder);
+  std::filesystem::path programDir;    // Saldesk.ini, Data/, output files (the user's folder)
+  std::filesystem::path tablesDir;     // the four table files and Tables/<date>/
   std::filesystem::path settingsFile;  // Saldesk.ini
   std::filesystem::path dataDir;       // Data/
   std::filesystem::path employeeTemplate;  // Data/社員情報.dat
@@ -31,6 +34,7 @@ struct ProgramPaths {
 class ProgramState {
  public:
   explicit ProgramState(const std::filesystem::path& programFolder);
+  ProgramState(const std::filesystem::path& userFolder, const std::filesystem::path& tablesFolder);
 
   ProgramPaths paths;
   ProfileFile settings;
