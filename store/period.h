@@ -71,6 +71,14 @@ struct CompanyRecord : bytes::ByteImage<1384> {
   void SetPensionRate(double v) { SetF64(128, v); }
   double PensionFundRate() const { return F64(136); }  // 厚生年金基金率 %
   void SetPensionFundRate(double v) { SetF64(136, v); }
+  double LevyRate() const { return F64(144); }  // 子ども・子育て支援金 employee share % (0 = no levy)
+  void SetLevyRate(double v) { SetF64(144, v); }
+  std::int32_t PremiumCollection() const { return I32(160); }  // 0 翌月徴収, 1 当月徴収
+  void SetPremiumCollection(std::int32_t v) { SetI32(160, v); }
+  std::int32_t WageClosingDay() const { return I32(164); }  // 給与締日 1..31 (31 = month end), 0 = not set
+  void SetWageClosingDay(std::int32_t v) { SetI32(164, v); }
+  std::int32_t WageClosingMonth() const { return I32(168); }  // 0 当月締め, 1 前月締め
+  void SetWageClosingMonth(std::int32_t v) { SetI32(168, v); }
 
   // Zeroes the bytes behind the company name (before a byte comparison).
   void NormaliseStrings() { bytes::ZeroStringTail(bytes.data(), 0, 44); }
@@ -153,6 +161,8 @@ struct EmployeeRecord : bytes::ByteImage<500> {
   void SetCategoryText(std::string_view v) { SetText(305, 12, v); }
   std::uint16_t Grade() const { return U16(318); }  // grade last chosen in the grade table
   void SetGrade(std::uint16_t v) { SetU16(318, v); }
+  Yen LevyPremium() const { return I32(204); }  // 子ども・子育て支援金 (stored, set from the grade)
+  void SetLevyPremium(Yen v) { SetI32(204, v); }
 
   bool InUse() const { return bytes[42] != 0; }
   bool Retired() const;  // retirement date non-empty after trimming
@@ -244,6 +254,7 @@ enum class Koujo : int {
   Other1,              // その他１
   Other2,
   Other3,
+  ChildSupportLevy,    // 21 子ども・子育て支援金 (offset 80, manual flag 128)
 };
 constexpr int kKoujoPositions = 25;
 

@@ -94,7 +94,8 @@ int RunRecalc(const Invocation& inv) {
                       tables.Presence(),
                       periodNumber,
                       bonus ? state.header.BonusMonth(periodNumber) : 0,
-                      &lookup};
+                      &lookup,
+                      paid};
 
   std::vector<std::string> notes;
   PeriodBlock& period = state.period;
