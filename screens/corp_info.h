@@ -11,6 +11,8 @@
 #include "ui/program_state.h"
 
 class QCheckBox;
+class QComboBox;
+class QLabel;
 class QRadioButton;
 
 namespace paylark::ui {
@@ -42,6 +44,9 @@ class TfmCorpInfo : public QDialog {
   void FocusField(CompanyField field);
   void Confirm();
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // The worker's employment rate in force on the wage closing date of the period, beside
+  // 雇用保険料額表を使用, as the business kind and the closing settings on the screen say.
+  void ShowEmploymentRateInForce();
 
   ui::ProgramState& state_;
   ui::DialogService& dialogs_;
@@ -60,6 +65,11 @@ class TfmCorpInfo : public QDialog {
   ui::NumEdit* edKaiRitu_;
   ui::NumEdit* edNenRitu_;
   ui::NumEdit* edKknRitu_;
+  ui::NumEdit* edSienRitu_;    // 子ども・子育て支援金
+  QComboBox* cbTyousyu_;       // 社会保険料の徴収: 翌月徴収 / 当月徴収
+  ui::NumEdit* edSimebi_;      // 給与締日
+  QComboBox* cbSimeTuki_;      // 当月締め / 前月締め
+  QLabel* lbKoyHyoRitu_;       // the employment rate in force
 };
 
 }  // namespace paylark::screens
