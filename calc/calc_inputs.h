@@ -1,8 +1,9 @@
 // What a calculation of one employee reads besides the period's records: the options, the item
-// lists of the period kind, the rate tables (with which table files exist now), the period and,
-// for bonuses, the pay month and the look-up of the previous month's figures.
+// lists of the period kind, the rate tables (with which table files exist now), the period, its
+// payment date and, for bonuses, the pay month and the look-up of earlier figures.
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -30,7 +31,11 @@ struct CalcInputs {
   TablePresence presence;                // which table files exist, checked once per pass
   int period = 1;                        // 1..12 salary months, 13..15 bonus periods
   int bonusMonth = 0;                    // pay month of a bonus period (header), 0 = not set
-  PreviousPeriodLookup* lookup = nullptr;  // previous month's 社保控除後計 (bonus tax)
+  PreviousPeriodLookup* lookup = nullptr;  // previous month's 社保控除後計 (bonus tax), earlier bonuses
+  // The period's payment date (calc/payment_date.h): the wage closing date of the employment
+  // premium and the fiscal year of a bonus. nullopt (an era the program does not know): the
+  // employment premium by the table image and no earlier bonus of the fiscal year.
+  std::optional<CivilDate> payDate{};
   TableProblems* tableProblems = nullptr;  // where a tax without its table is reported (may be null)
 };
 

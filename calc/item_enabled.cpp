@@ -60,6 +60,7 @@ std::string KoujoItemName(Koujo p, const Options& options, ItemKind kind) {
     case Koujo::PensionFund: return "厚生年金基金";
     case Koujo::Employment: return "雇用保険料";
     case Koujo::Nursing: return "介護保険料";
+    case Koujo::ChildSupportLevy: return "子ども・子育て支援金";
     case Koujo::IncomeTax: return "所得税";
     case Koujo::ResidentTax: return kind == ItemKind::Salary ? "住民税" : "";
     default: return {};
@@ -80,6 +81,7 @@ std::string KoujoPositionName(Koujo p, const Options& options, ItemKind kind) {
     case Koujo::AfterSocial: return "社保控除後計";
     case Koujo::Total: return "控除合計";
     case Koujo::SocialBase: return "社保算定合計";
+    case Koujo::YearEndAdjustment: return "年末調整";
     default: return KoujoItemName(p, options, kind);
   }
 }

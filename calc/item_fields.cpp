@@ -58,6 +58,7 @@ std::optional<Koujo> KoujoFieldOfName(std::string_view name, const Options& opti
   if (name.empty()) return std::nullopt;
   if (name == "社会保険料計") return Koujo::SocialTotal;
   if (name == "社保控除後計") return Koujo::AfterSocial;
+  if (name == KoujoItemName(Koujo::ChildSupportLevy, options, ItemKind::Salary)) return Koujo::ChildSupportLevy;
   for (int p = static_cast<int>(Koujo::Health); p <= static_cast<int>(Koujo::VariableDeduction3); ++p) {
     const auto position = static_cast<Koujo>(p);
     if (KoujoItemName(position, options, ItemKind::Salary) == name) return position;
@@ -80,7 +81,7 @@ bool HasManualFlag(Sikyu position) {
 
 bool HasManualFlag(Koujo position) {
   const int p = static_cast<int>(position);
-  return p >= 1 && p <= 12;
+  return (p >= 1 && p <= 12) || position == Koujo::ChildSupportLevy;
 }
 
 }  // namespace paylark

@@ -21,7 +21,7 @@ std::optional<Kintai> KintaiFieldOfName(std::string_view name);
 std::string_view KintaiItemName(Kintai field);
 // Positions 1..17 by their names, and 課税支給合計.
 std::optional<Sikyu> SikyuFieldOfName(std::string_view name, const Options& options);
-// Positions 1..15 by their names, and 社会保険料計 and 社保控除後計.
+// Positions 1..15 by their names, 社会保険料計, 社保控除後計 and 子ども・子育て支援金 (21).
 std::optional<Koujo> KoujoFieldOfName(std::string_view name, const Options& options);
 // その他 1..3 as 1..3.
 std::optional<int> OtherItemOfName(std::string_view name, const Options& options);
@@ -29,7 +29,7 @@ inline Sikyu SikyuOther(int other) { return static_cast<Sikyu>(static_cast<int>(
 inline Koujo KoujoOther(int other) { return static_cast<Koujo>(static_cast<int>(Koujo::Other1) + other - 1); }
 
 // Whether a position carries a manual-entry flag: payments 1..12, 欠勤控除 and 遅刻早退控除 (not the
-// variable allowances and the totals); deductions 1..12.
+// variable allowances and the totals); deductions 1..12 and 子ども・子育て支援金.
 bool HasManualFlag(Sikyu position);
 bool HasManualFlag(Koujo position);
 

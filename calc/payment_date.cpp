@@ -12,15 +12,18 @@ CivilDate DayOfMonth(int year, int month, int day) {
 
 }  // namespace
 
+CivilDate BonusPaymentDate(int year, int payMonth, int payDay) {
+  if (payMonth < 1 || payMonth > kMonthsInYear) return CivilDate{year, kMonthsInYear, DaysInMonth(year, kMonthsInYear)};
+  return DayOfMonth(year, payMonth, payDay);
+}
+
 std::optional<CivilDate> PaymentDateOfPeriod(const EraYear& eraYear, int period, const CompanyRecord& company,
                                              const FileHeader& header) {
   const std::optional<int> year = GregorianYear(eraYear);
   if (!year) return std::nullopt;
   if (IsSalaryPeriod(period)) return DayOfMonth(*year, period, company.PayDay());
   if (!IsBonusPeriod(period)) return std::nullopt;
-  const int month = header.BonusMonth(period);
-  if (month < 1 || month > kMonthsInYear) return CivilDate{*year, kMonthsInYear, DaysInMonth(*year, kMonthsInYear)};
-  return DayOfMonth(*year, month, header.BonusDay(period));
+  return BonusPaymentDate(*year, header.BonusMonth(period), header.BonusDay(period));
 }
 
 }  // namespace paylark

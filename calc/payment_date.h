@@ -16,6 +16,10 @@ namespace paylark {
 // its last day; a pay month that is not set (0) or not a month gives the last day of the file's
 // year (a bonus of that year, whose month is not known yet, is taxed with the year's tables).
 // nullopt for an era name that is not known or a period outside 1..15.
+// The payment date of a bonus of Gregorian year `year` with the header's pay month and day, by the
+// rule above.
+CivilDate BonusPaymentDate(int year, int payMonth, int payDay);
+
 std::optional<CivilDate> PaymentDateOfPeriod(const EraYear& eraYear, int period, const CompanyRecord& company,
                                              const FileHeader& header);
 

@@ -43,7 +43,8 @@ void AddVariableAllowances(const CalcInputs& in, const EnabledItems& enabled, co
 
 void AddPremiums(const EnabledItems& enabled, const Premiums& premiums, DeductionRecord& deduction,
                  SlotTotals& t) {
-  for (Koujo item : {Koujo::Health, Koujo::Pension, Koujo::PensionFund, Koujo::Employment, Koujo::Nursing}) {
+  for (Koujo item : {Koujo::Health, Koujo::Pension, Koujo::PensionFund, Koujo::Employment, Koujo::Nursing,
+                     Koujo::ChildSupportLevy}) {
     if (!enabled.Has(item)) {
       deduction.Set(item, 0);
       continue;

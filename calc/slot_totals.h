@@ -21,7 +21,7 @@ void AddFixedAllowances(const CalcInputs& in, const EnabledItems& enabled, const
 // Variable allowances 1..3 (stored amounts; counted only when listed).
 void AddVariableAllowances(const CalcInputs& in, const EnabledItems& enabled, const PaymentRecord& payment,
                            SlotTotals& t);
-// The five premiums into the record and into P and D.
+// The premiums (and the levy) into the record and into P and D.
 void AddPremiums(const EnabledItems& enabled, const struct Premiums& premiums, DeductionRecord& deduction,
                  SlotTotals& t);
 // Fixed deductions 1..3 (master amounts unless manual) and variable deductions 1..3.

@@ -17,16 +17,16 @@ constexpr std::array<Sikyu, 18> kPaymentRows{
     Sikyu::Absence,         Sikyu::Lateness,           Sikyu::VariableAllowance1, Sikyu::VariableAllowance2,
     Sikyu::VariableAllowance3, Sikyu::TaxableTotal};
 
-// The deduction positions behind the 15 non-blank standard deduction rows.
-constexpr std::array<Koujo, 15> kDeductionRows{
-    Koujo::Health,          Koujo::Nursing,         Koujo::Pension,         Koujo::PensionFund,
+// The deduction positions behind the 16 non-blank standard deduction rows.
+constexpr std::array<Koujo, 16> kDeductionRows{
+    Koujo::Health,          Koujo::Nursing,         Koujo::ChildSupportLevy, Koujo::Pension,        Koujo::PensionFund,
     Koujo::Employment,      Koujo::SocialTotal,     Koujo::AfterSocial,     Koujo::IncomeTax,
     Koujo::ResidentTax,     Koujo::FixedDeduction1, Koujo::FixedDeduction2, Koujo::FixedDeduction3,
     Koujo::VariableDeduction1, Koujo::VariableDeduction2, Koujo::VariableDeduction3};
 
 constexpr int kPaymentTotalRow = 19;
-constexpr int kDeductionTotalRow = 35;
-constexpr int kNetPayRow = 37;
+constexpr int kDeductionTotalRow = 36;
+constexpr int kNetPayRow = 38;
 
 // 差引支給額 with all three other items; nullopt when it does not fit in whole yen.
 LedgerFigure LedgerNetPay(const PaymentRecord& payment, const DeductionRecord& deduction) {
@@ -43,7 +43,12 @@ std::array<std::string, kLedgerRows> LedgerRowLabels(const Options& options) {
   const ItemSettings standard = DefaultItemSettings(ItemKind::Salary);
   std::array<std::string, kLedgerRows> labels;
   std::size_t row = 0;
-  auto add = [&](const std::string& key) { labels[row++] = ResolveItemKey(key, options).substr(1); };
+  auto add = [&](const std::string& key) {
+    std::string label = ResolveItemKey(key, options).substr(1);
+    // The label column holds 14 bytes condensed: 子ども・子育て支援金 (20) is shown shorter.
+    if (label == "子ども・子育て支援金") label = "子育て支援金";
+    labels[row++] = std::move(label);
+  };
   for (const ItemRow& item : standard.Block(ItemBlock::Sikyu)) add(item.name);
   labels[row++] = "支給項目合計";
   // The ledger's deduction rows are the fifteen of kDeductionRows; the 年末調整 row of the payslip
@@ -96,7 +101,7 @@ std::string LedgerFigureText(int width, const LedgerFigure& figure) {
 }
 
 void DrawLedgerGrid(PageModel& page, double right) {
-  constexpr int kGridRows = 38;
+  constexpr int kGridRows = 39;
   for (int row = 0; row < kGridRows; row += 2)
     page.FillBox(10, kLedgerTop + kLedgerRowHeight * row, right, kLedgerTop + kLedgerRowHeight * (row + 1));
   page.SelectPen(page.thickPen);

@@ -136,6 +136,11 @@ bool IsHoursItem(std::string_view name) {
   return name.find("時間") != std::string_view::npos || name.find("残業") != std::string_view::npos;
 }
 
+// A name wider than this many bytes (子ども・子育て支援金, 20) is drawn condensed and, where that is
+// still too wide, smaller, so that it ends within the 25 mm before the values of its column.
+constexpr std::size_t kWidestPlainName = 14;
+constexpr double kNameWidth = 25;
+
 // The rows of one block for the employee's pay form: row r at 54 + 4.27 r whether or not the rows
 // above it are printed. `drawValue` draws the value of a printed row and returns what it adds to
 // the block's sum.
@@ -147,7 +152,16 @@ Yen DrawRows(PageModel& page, const std::vector<std::string>& entries, const Opt
     const std::string name = RowName(entries[r], options);
     if (name.empty()) continue;
     const double y = RowY(static_cast<int>(r));
+    const bool condensed = page.condensed;
+    const float height = page.fontHeight;
+    if (const std::size_t bytes = SjisWidth(name); bytes > kWidestPlainName) {
+      page.condensed = true;
+      const double fitting = kNameWidth / (static_cast<double>(bytes) * 3.0 / 7.0);  // condensed: 3/7 of the height
+      if (fitting < page.fontHeight) page.fontHeight = static_cast<float>(fitting);
+    }
     page.PutText(name, nameX, y);
+    page.condensed = condensed;
+    page.fontHeight = height;
     AddTo(sum, drawValue(name, y));
   }
   return sum;

@@ -54,6 +54,7 @@ constexpr std::array<NameEntry<Koujo>, 16> kDeductionNames{{
     {"厚生年金基金", kNone, Koujo::PensionFund},
     {"雇用保険料", kNone, Koujo::Employment},
     {"介護保険料", kNone, Koujo::Nursing},
+    {"子ども・子育て支援金", kNone, Koujo::ChildSupportLevy},
     {"社会保険料計", kNone, Koujo::SocialTotal},
     {"社保控除後計", kNone, Koujo::AfterSocial},
     {"所得税", kNone, Koujo::IncomeTax},

@@ -16,6 +16,7 @@
 #include <tuple>
 
 #include "calc/company_rates.h"
+#include "calc/payment_date.h"
 #include "entry/display_format.h"
 #include "store/prefectures.h"
 #include "store/app_settings.h"
@@ -93,6 +94,19 @@ TfmCorpInfo::TfmCorpInfo(ui::ProgramState& state, ui::DialogService& dialogs, QW
   edKaiRitu_ = rate("edKaiRitu");
   edNenRitu_ = rate("edNenRitu");
   edKknRitu_ = rate("edKknRitu");
+  edSienRitu_ = rate("edSienRitu");
+
+  cbTyousyu_ = new QComboBox(this);
+  cbTyousyu_->setObjectName("cbTyousyu");
+  cbTyousyu_->addItems({QStringLiteral("翌月徴収"), QStringLiteral("当月徴収")});
+  edSimebi_ = numeric("edSimebi", 20, kDigits, 2);
+  edSimebi_->setToolTip(QStringLiteral("月末の場合は31を入力（0は給与支給日）"));
+  edSimebi_->SetDisplay([](double v) { return QString::asprintf("%2d", static_cast<int>(v)); });
+  cbSimeTuki_ = new QComboBox(this);
+  cbSimeTuki_->setObjectName("cbSimeTuki");
+  cbSimeTuki_->addItems({QStringLiteral("当月締め"), QStringLiteral("前月締め")});
+  lbKoyHyoRitu_ = new QLabel(this);
+  lbKoyHyoRitu_->setObjectName("lbKoyHyoRitu");
 
   // Company name and pay day.
   auto* top = new QGridLayout;
@@ -102,6 +116,16 @@ TfmCorpInfo::TfmCorpInfo(ui::ProgramState& state, ui::DialogService& dialogs, QW
   top->addWidget(Caption("給与支給日", this), 1, 0);
   top->addWidget(edSikyubi_, 1, 1);
   top->addWidget(Caption("日", this), 1, 2);
+  top->addWidget(Caption("給与締日", this), 2, 0);
+  top->addWidget(edSimebi_, 2, 1);
+  top->addWidget(Caption("日", this), 2, 2);
+  auto* closing = new QHBoxLayout;
+  closing->addWidget(cbSimeTuki_);
+  closing->addSpacing(16);
+  closing->addWidget(Caption("社会保険料の徴収", this));
+  closing->addWidget(cbTyousyu_);
+  closing->addStretch();
+  top->addLayout(closing, 2, 3);
   top->setColumnStretch(3, 1);
 
   auto fieldRows = [](QGroupBox* group, std::initializer_list<std::tuple<const char*, QWidget*, const char*>> rows) {
@@ -129,7 +153,11 @@ TfmCorpInfo::TfmCorpInfo(ui::ProgramState& state, ui::DialogService& dialogs, QW
   kinds->addWidget(rbIgai_);
   kinds->addStretch();
   employmentLayout->addLayout(kinds);
-  employmentLayout->addWidget(cbUseHyo_);
+  auto* table = new QHBoxLayout;
+  table->addWidget(cbUseHyo_);
+  table->addWidget(lbKoyHyoRitu_);
+  table->addStretch();
+  employmentLayout->addLayout(table);
   auto* employmentRate = new QHBoxLayout;
   employmentRate->addWidget(Caption("保険料負担率", employment));
   employmentRate->addWidget(edKoyRitu_);
@@ -153,7 +181,10 @@ TfmCorpInfo::TfmCorpInfo(ui::ProgramState& state, ui::DialogService& dialogs, QW
   insurer->addStretch();
 
   auto* premiums = new QGroupBox(QStringLiteral("保険料負担率"), this);
-  fieldRows(premiums, {{"健康保険", edKenRitu_, "％"}, {"介護保険", edKaiRitu_, "％"}, {"厚生年金", edNenRitu_, "％"}});
+  fieldRows(premiums, {{"健康保険", edKenRitu_, "％"},
+                       {"介護保険", edKaiRitu_, "％"},
+                       {"子ども・子育て支援金", edSienRitu_, "％"},
+                       {"厚生年金", edNenRitu_, "％"}});
 
   auto* fund = new QHBoxLayout;
   fund->addWidget(Caption("厚生年金基金率", this));
@@ -189,8 +220,9 @@ TfmCorpInfo::TfmCorpInfo(ui::ProgramState& state, ui::DialogService& dialogs, QW
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  QWidget* const order[] = {edSyamei_,  edSikyubi_, edJikanD_,  edNissu_,   edJikanM_,  rbJigyo_, rbIgai_, cbUseHyo_,
-                           edKoyRitu_, cbKenpo_,   edKenRitu_, edKaiRitu_, edNenRitu_, edKknRitu_, ok,     cancel};
+  QWidget* const order[] = {edSyamei_,  edSikyubi_,  edSimebi_,  cbSimeTuki_, cbTyousyu_, edJikanD_, edNissu_,
+                           edJikanM_,  rbJigyo_,    rbIgai_,    cbUseHyo_,   edKoyRitu_, cbKenpo_,  edKenRitu_,
+                           edKaiRitu_, edSienRitu_, edNenRitu_, edKknRitu_,  ok,         cancel};
   for (std::size_t i = 1; i < std::size(order); ++i) {
     setTabOrder(order[i - 1], order[i]);
   }
@@ -210,6 +242,9 @@ TfmCorpInfo::TfmCorpInfo(ui::ProgramState& state, ui::DialogService& dialogs, QW
   connect(rbIgai_, &QRadioButton::clicked, this, [presetEmployment] { presetEmployment(QStringLiteral(" 0.700")); });
   connect(cbKenpo_, qOverload<int>(&QComboBox::activated), this, [this] { InsurerChosen(); });
   connect(cbUseHyo_, &QCheckBox::toggled, this, [this](bool useTable) { edKoyRitu_->setEnabled(!useTable); });
+  connect(rbJigyo_, &QRadioButton::toggled, this, [this] { ShowEmploymentRateInForce(); });
+  connect(cbSimeTuki_, &QComboBox::currentIndexChanged, this, [this] { ShowEmploymentRateInForce(); });
+  connect(edSimebi_, &QLineEdit::editingFinished, this, [this] { ShowEmploymentRateInForce(); });
   connect(ok, &QPushButton::clicked, this, [this] { Confirm(); });
   connect(cancel, &QPushButton::clicked, this, &TfmCorpInfo::reject);
 }
@@ -231,7 +266,12 @@ void TfmCorpInfo::FillFromRecord() {
   edKknRitu_->SetValue(company.PensionFundRate());
   const int insurer = company.HealthInsurer();
   cbKenpo_->setCurrentIndex(insurer >= 1 && insurer <= kPrefectureCount ? insurer : 0);
+  edSienRitu_->SetValue(company.LevyRate());
+  cbTyousyu_->setCurrentIndex(company.PremiumCollection() == 1 ? 1 : 0);
+  edSimebi_->SetValue(company.WageClosingDay());
+  cbSimeTuki_->setCurrentIndex(company.WageClosingMonth() == 1 ? 1 : 0);
   ShowRatesInForce();
+  ShowEmploymentRateInForce();
 }
 
 CompanyRecord TfmCorpInfo::RecordWithInsurer() const {
@@ -250,16 +290,37 @@ void TfmCorpInfo::InsurerChosen() {
   const CompanyRateSet r = CompanyRatesOfPeriod(state_.premiumRates, state_.open, RecordWithInsurer());
   if (r.health) edKenRitu_->SetValue(*r.health);
   if (r.nursing) edKaiRitu_->SetValue(*r.nursing);
+  if (r.levy) edSienRitu_->SetValue(*r.levy);
   if (r.pension) edNenRitu_->SetValue(*r.pension);
   if (r.employment && !cbUseHyo_->isChecked()) edKoyRitu_->SetValue(*r.employment);
   ShowRatesInForce();
+  ShowEmploymentRateInForce();
+}
+
+void TfmCorpInfo::ShowEmploymentRateInForce() {
+  const OpenPeriod& open = state_.open;
+  CompanyRecord company = state_.Period().company;
+  company.SetWageClosingDay(static_cast<std::int32_t>(edSimebi_->Value()));
+  company.SetWageClosingMonth(cbSimeTuki_->currentIndex() == 1 ? 1 : 0);
+  const auto paid = PaymentDateOfPeriod(open.eraYear, open.periodIndex, company, open.header);
+  std::optional<CivilDate> closing = paid;
+  if (paid && IsSalaryPeriod(open.periodIndex)) closing = WageClosingDate(company, *paid);
+  lbKoyHyoRitu_->setText(
+      ui::FromUtf8(EmploymentRateInForceText(state_.TablesOfOpenPeriod(), rbJigyo_->isChecked(), closing)));
 }
 
 int TfmCorpInfo::exec() {
   CompanyRecord& company = state_.Period().company;
+  // The levy rate is remembered before its default: confirming a newly defaulted levy tells the
+  // user that the employees' levy premiums must be set (they are 0 until then).
+  const double levyBefore = company.LevyRate();
   ApplyRatesInForceToZeros(state_.premiumRates, state_.open, company);
+  const auto paid = PaymentDateOfPeriod(state_.open.eraYear, state_.open.periodIndex, company, state_.open.header);
+  const auto year = GregorianYear(state_.open.eraYear);
+  ApplyLevyDefault(company, year ? PremiumMonthOfPeriod(company, *year, state_.open.periodIndex, paid) : std::nullopt);
   FillFromRecord();
   remembered_ = PremiumRatesOf(company);
+  remembered_.levy = levyBefore;
   edSyamei_->setFocus();
   if (state_.firstRun) {
     QTimer::singleShot(0, this, [this] { dialogs_.Information(kFirstRunInformation); });
@@ -291,6 +352,10 @@ CompanyInput TfmCorpInfo::ReadInput() const {
   input.nursingRate = edKaiRitu_->Value();
   input.pensionRate = edNenRitu_->Value();
   input.pensionFundRate = edKknRitu_->Value();
+  input.levyRate = edSienRitu_->Value();
+  input.premiumCollection = cbTyousyu_->currentIndex();
+  input.wageClosingDay = static_cast<int>(edSimebi_->Value());
+  input.wageClosingMonth = cbSimeTuki_->currentIndex();
   return input;
 }
 
@@ -300,6 +365,7 @@ void TfmCorpInfo::FocusField(CompanyField field) {
     case CompanyField::PayDay: edSikyubi_->setFocus(); break;
     case CompanyField::DayHours: edJikanD_->setFocus(); break;
     case CompanyField::EmploymentRate: edKoyRitu_->setFocus(); break;
+    case CompanyField::WageClosingDay: edSimebi_->setFocus(); break;
   }
 }
 

@@ -49,6 +49,9 @@ class TfmCorpInfo : public QDialog {
   void FocusField(CompanyField field);
   void Confirm();
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // The worker's employment rate in force on the wage closing date of the period, beside
+  // 雇用保険料額表を使用, as the business kind and the closing settings on the screen say.
+  void ShowEmploymentRateInForce();
 
   ui::ProgramState& state_;
   ui::DialogService& dialogs_;
@@ -69,6 +72,11 @@ class TfmCorpInfo : public QDialog {
   ui::NumEdit* edKknRitu_;
   QComboBox* cbKenpo_ = nullptr;  // 0 健康保険組合, 1..47 協会けんぽ by JIS prefecture code
   QLabel* lbRates_ = nullptr;     // the rates in force for the period
+  ui::NumEdit* edSienRitu_;    // 子ども・子育て支援金
+  QComboBox* cbTyousyu_;       // 社会保険料の徴収: 翌月徴収 / 当月徴収
+  ui::NumEdit* edSimebi_;      // 給与締日
+  QComboBox* cbSimeTuki_;      // 当月締め / 前月締め
+  QLabel* lbKoyHyoRitu_;       // the employment rate in force
 };
 
 }  // namespace paylark::screens

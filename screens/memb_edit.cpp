@@ -121,6 +121,8 @@ struct TfmMembEdit::Controls {
   QCheckBox* cbKenkou = nullptr;
   ui::NumEdit* edKenhoRyo = nullptr;
   QLabel* lbKenhoRyo = nullptr;
+  ui::NumEdit* edSienRyo = nullptr;  // 子ども・子育て支援金, beside the health premium
+  QLabel* lbSienRyo = nullptr;
   QCheckBox* cbKaigo = nullptr;
   ui::NumEdit* edKaigoRyo = nullptr;
   QLabel* lbKaigoRyo = nullptr;
@@ -422,6 +424,10 @@ QWidget* TfmMembEdit::BuildInsuranceGroup() {
   c_->cbKenkou = check("cbKenkou", QStringLiteral("健康保険対象者"));
   c_->edKenhoRyo = MakeNumEdit("edKenhoRyo", 70, 6);
   premium(1, c_->cbKenkou, QStringLiteral("保険料"), "lbKenhoRyo", &c_->lbKenhoRyo, c_->edKenhoRyo, 0);
+  c_->edSienRyo = MakeNumEdit("edSienRyo", 70, 6);
+  c_->lbSienRyo = Label(QStringLiteral("子ども・子育て支援金"), box, "lbSienRyo");
+  g->addWidget(c_->lbSienRyo, 1, 3);
+  g->addWidget(c_->edSienRyo, 1, 4);
   c_->cbKaigo = check("cbKaigo", QStringLiteral("介護保険料を徴収"));
   c_->edKaigoRyo = MakeNumEdit("edKaigoRyo", 70, 6);
   premium(2, c_->cbKaigo, QStringLiteral("保険料"), "lbKaigoRyo", &c_->lbKaigoRyo, c_->edKaigoRyo, 20);
@@ -576,6 +582,7 @@ void TfmMembEdit::FillControls(const EmployeeEntry& e) {
   c_->cbKoyou->setChecked(e.employmentSubject);
   c_->cbKenkou->setChecked(e.healthSubject);
   c_->edKenhoRyo->SetValue(e.healthPremium);
+  c_->edSienRyo->SetValue(e.levyPremium);
   c_->cbKaigo->setChecked(e.nursingCollected);
   c_->edKaigoRyo->SetValue(e.nursingPremium);
   c_->cbNenHoken->setChecked(e.pensionSubject);
@@ -618,6 +625,7 @@ EmployeeEntry TfmMembEdit::ReadControls() const {
   e.employmentSubject = c_->cbKoyou->isChecked();
   e.healthSubject = c_->cbKenkou->isChecked();
   e.healthPremium = FieldInt(c_->edKenhoRyo);
+  e.levyPremium = FieldInt(c_->edSienRyo);
   e.nursingCollected = c_->cbKaigo->isChecked();
   e.nursingPremium = FieldInt(c_->edKaigoRyo);
   e.pensionSubject = c_->cbNenHoken->isChecked();
@@ -646,6 +654,8 @@ void TfmMembEdit::ApplyEnabling() {
   const bool health = c_->cbKenkou->isChecked();
   c_->edKenhoRyo->setEnabled(health);
   c_->lbKenhoRyo->setEnabled(health);
+  c_->edSienRyo->setEnabled(health);
+  c_->lbSienRyo->setEnabled(health);
   c_->cbKaigo->setEnabled(health);
   const bool nursing = c_->cbKaigo->isChecked();
   c_->edKaigoRyo->setEnabled(nursing);
@@ -782,6 +792,7 @@ void TfmMembEdit::sbAutoSetClick() {
       const GradePremiums p = PremiumsFromGrade(state_.tables, state_.Period().company, state_.selectedGrade);
       c_->edKenhoRyo->setText(Amount(70, p.health));
       c_->edKaigoRyo->setText(Amount(70, p.nursing));
+      c_->edSienRyo->setText(Amount(70, p.levy));
       c_->edKoseiRyo->setText(Amount(70, p.pension));
       c_->edKakekin->setText(Amount(70, p.pensionFund));
     } catch (const std::exception& error) {

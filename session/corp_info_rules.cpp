@@ -1,11 +1,21 @@
 #include "session/corp_info_rules.h"
 
+#include <cstdio>
+
 #include "store/sjis.h"
 
 namespace paylark::screens {
 namespace {
 
 constexpr std::size_t kNameBytes = 44;
+
+// The 子ども・子育て支援金 rate of the employee (half of the levy rate) by the premium month from
+// which it applies (子ども・子育て支援金率 0.23 % from the premium of April 2026).
+struct LevyDefault {
+  YearMonth from;
+  double employeeRate;
+};
+constexpr LevyDefault kLevyDefaults[] = {{{2026, 4}, 0.115}};
 
 }  // namespace
 
@@ -18,6 +28,9 @@ std::optional<CompanyProblem> CheckCompanyInput(const CompanyInput& input) {
   }
   if (input.payDay < 1 || input.payDay > 31) {
     return CompanyProblem{CompanyField::PayDay, "給与支給日の入力に誤りがあります。"};
+  }
+  if (input.wageClosingDay < 0 || input.wageClosingDay > 31) {
+    return CompanyProblem{CompanyField::WageClosingDay, "給与締日の入力に誤りがあります。"};
   }
   if (input.monthDays == 0 || input.monthHours == 0 || input.dayHours == 0) {
     return CompanyProblem{CompanyField::DayHours, "所定労働条件が入力されていません。"};
@@ -41,15 +54,44 @@ void StoreCompanyInput(const CompanyInput& input, CompanyRecord& company) {
   company.SetPensionFundRate(input.pensionFundRate);
   company.SetGeneralBusiness(input.generalBusiness);
   company.SetUseEmploymentTable(input.useEmploymentTable);
+  company.SetLevyRate(input.levyRate);
+  company.SetPremiumCollection(input.premiumCollection == 1 ? 1 : 0);
+  company.SetWageClosingDay(input.wageClosingDay);
+  company.SetWageClosingMonth(input.wageClosingMonth == 1 ? 1 : 0);
+}
+
+void ApplyLevyDefault(CompanyRecord& company, const std::optional<YearMonth>& premiumMonth) {
+  if (company.LevyRate() != 0 || !premiumMonth) return;
+  double rate = 0;
+  for (const LevyDefault& d : kLevyDefaults) {
+    if (!(*premiumMonth < d.from)) rate = d.employeeRate;
+  }
+  if (rate != 0) company.SetLevyRate(rate);
+}
+
+std::string EmploymentRateInForceText(const RateTables& tables, bool generalBusiness,
+                                      const std::optional<CivilDate>& closingDate) {
+  if (!closingDate) return {};
+  const auto rate = tables.EmploymentRateOn(tables.Presence(), *closingDate, generalBusiness);
+  if (!rate) return {};
+  // Millionths of the wage as per mille, without trailing zeros: 5,500 → "5.5".
+  char text[32];
+  std::snprintf(text, sizeof text, "%d.%03d", *rate / 1000, *rate % 1000);
+  std::string perMille = text;
+  while (perMille.back() == '0') perMille.pop_back();
+  if (perMille.back() == '.') perMille.pop_back();
+  return "被保険者負担 " + perMille + "/1000";
 }
 
 PremiumRates PremiumRatesOf(const CompanyRecord& company) {
-  return {company.HealthRate(), company.NursingRate(), company.PensionRate(), company.PensionFundRate()};
+  return {company.HealthRate(), company.NursingRate(), company.PensionRate(), company.PensionFundRate(),
+          company.LevyRate()};
 }
 
 bool PremiumRatesChanged(const PremiumRates& remembered, const CompanyInput& input) {
   return remembered.health != input.healthRate || remembered.nursing != input.nursingRate ||
-         remembered.pension != input.pensionRate || remembered.pensionFund != input.pensionFundRate;
+         remembered.pension != input.pensionRate || remembered.pensionFund != input.pensionFundRate ||
+         remembered.levy != input.levyRate;
 }
 
 }  // namespace paylark::screens

@@ -7,7 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "calc/premium_month.h"
 #include "store/period.h"
+#include "store/rate_tables.h"
 
 namespace paylark::screens {
 
@@ -25,10 +27,14 @@ struct CompanyInput {
   double nursingRate = 0;
   double pensionRate = 0;
   double pensionFundRate = 0;
+  double levyRate = 0;         // 子ども・子育て支援金, per cent, the employee's share
+  int premiumCollection = 0;   // 社会保険料の徴収: 0 翌月徴収, 1 当月徴収
+  int wageClosingDay = 0;      // 給与締日 1..31 (31 = month end), 0 = not set
+  int wageClosingMonth = 0;    // 0 当月締め, 1 前月締め
 };
 
 // The field a failed check puts the focus on.
-enum class CompanyField { Name, PayDay, DayHours, EmploymentRate };
+enum class CompanyField { Name, PayDay, DayHours, EmploymentRate, WageClosingDay };
 
 struct CompanyProblem {
   CompanyField field;
@@ -43,7 +49,18 @@ struct CompanyProblem {
 // The first failing check in order, or nothing: the company name (empty after trimming, or with
 // a character that the file cannot hold), the pay day (1..31), the working conditions (days and
 // hours per month, hours per day not 0) and the four rates other than the pension fund rate.
+// A 給与締日 other than 0 (not set) or 1..31 fails after the pay day.
 std::optional<CompanyProblem> CheckCompanyInput(const CompanyInput& input);
+
+// The 子ども・子育て支援金 rate (employee's share) a period gets when the screen is shown and its
+// levy rate is 0: the rate of the premium month (0.115 from April 2026), none before the levy or
+// for an unknown premium month.
+void ApplyLevyDefault(CompanyRecord& company, const std::optional<YearMonth>& premiumMonth);
+
+// The worker's employment insurance rate in force on the wage closing date, as shown beside
+// 雇用保険料額表を使用 ("被保険者負担 5.5/1000"); empty when the table file has no dated rate for it.
+std::string EmploymentRateInForceText(const RateTables& tables, bool generalBusiness,
+                                      const std::optional<CivilDate>& closingDate);
 
 // Stores checked input: the name trimmed and cut to 44 Shift-JIS bytes, the figures and flags.
 void StoreCompanyInput(const CompanyInput& input, CompanyRecord& company);
@@ -54,9 +71,10 @@ struct PremiumRates {
   double nursing = 0;
   double pension = 0;
   double pensionFund = 0;
+  double levy = 0;
 };
 PremiumRates PremiumRatesOf(const CompanyRecord& company);
-// True when one of the four rates differs from those remembered: the premiums of every employee
+// True when one of the five rates (the levy's too) differs from those remembered: the premiums of every employee
 // must be set again in the employee editor (they are not recomputed by themselves).
 bool PremiumRatesChanged(const PremiumRates& remembered, const CompanyInput& input);
 

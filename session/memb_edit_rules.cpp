@@ -51,6 +51,7 @@ EmployeeEntry EntryFromRecord(const EmployeeRecord& r) {
   e.healthPremium = r.HealthPremium();
   e.nursingCollected = r.NursingCollected();
   e.nursingPremium = r.NursingPremium();
+  e.levyPremium = r.LevyPremium();
   e.pensionSubject = r.PensionSubject();
   e.pensionPremium = r.PensionPremium();
   e.fundMember = r.FundMember();
@@ -97,6 +98,7 @@ void WriteEntry(const EmployeeEntry& e, EmployeeRecord& r, const std::function<s
   r.SetHealthPremium(e.healthPremium);
   r.SetNursingCollected(e.nursingCollected);
   r.SetNursingPremium(e.nursingPremium);
+  r.SetLevyPremium(e.levyPremium);
   r.SetPensionSubject(e.pensionSubject);
   r.SetPensionPremium(e.pensionPremium);
   r.SetFundMember(e.fundMember);

@@ -60,6 +60,7 @@ struct EmployeeEntry {
   Yen healthPremium = 0;
   bool nursingCollected = false;
   Yen nursingPremium = 0;
+  Yen levyPremium = 0;  // 子ども・子育て支援金
   bool pensionSubject = false;
   Yen pensionPremium = 0;
   bool fundMember = false;

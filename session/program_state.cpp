@@ -80,7 +80,8 @@ CalcInputs ProgramState::Inputs(const CalcContext& context) const {
                     inForce.Presence(),
                     open.periodIndex,
                     BonusPeriod() ? open.header.BonusMonth(open.periodIndex) : 0,
-                    context.lookup.get()};
+                    context.lookup.get(),
+                    PaymentDateOfPeriod(open.eraYear, open.periodIndex, open.period.company, open.header)};
 }
 
 BonusTaxException ProgramState::RecalculateSlot(int slot, std::vector<std::string>* tableProblems) {

@@ -12,6 +12,10 @@ namespace paylark {
 namespace {
 
 constexpr std::string_view kEmptyRow = "F";
+// The deduction item added to the lists after 介護保険料, and the key of the name section that
+// says a settings file's lists already know it (written with every save of the lists).
+constexpr std::string_view kLevyItem = "F子ども・子育て支援金";
+constexpr std::string_view kLevyItemKey = "LevyItem";
 constexpr std::array<std::string_view, 4> kBlockKeys{"Kintai", "Sikyu", "Koujo", "Sonota"};
 
 struct BlockDefaults {
@@ -30,8 +34,8 @@ const std::array<BlockDefaults, 4>& Defaults(ItemKind kind) {
         "F課税通勤費", "F欠勤控除", "F遅刻早退控除", "V変動手当１", "V変動手当２", "V変動手当３",
         "F課税支給合計"},
        {"111000111011110001", "111000000011010001", "111000000011000001"}},
-      {{"F健康保険料", "F介護保険料", "F厚生年金保険", "F厚生年金基金", "F雇用保険料",
-        "F社会保険料計", "F社保控除後計", "F", "F所得税", "F住民税", "F固定控除１", "F固定控除２",
+      {{"F健康保険料", "F介護保険料", "F子ども・子育て支援金", "F厚生年金保険", "F厚生年金基金", "F雇用保険料",
+        "F社会保険料計", "F社保控除後計", "F所得税", "F住民税", "F固定控除１", "F固定控除２",
         "F固定控除３", "F", "V変動控除１", "V変動控除２", "V変動控除３", "F年末調整"},
        {"111111111100010001", "111111111100010001", "111111111100010001"}},
       {{"Vその他１", "Vその他２", "Vその他３"}, {"000", "000", "000"}},
@@ -42,8 +46,8 @@ const std::array<BlockDefaults, 4>& Defaults(ItemKind kind) {
       {{"V賞与", "V役員報酬", "F", "F固定手当１", "F固定手当２", "F固定手当３", "F", "V変動手当１",
         "V変動手当２", "V変動手当３", "F", "F課税支給合計", "F", "F", "F", "F", "F", "F"},
        {"111000100011111111", "111000100011111111", "111000100011111111"}},
-      {{"F健康保険料", "F介護保険料", "F厚生年金保険", "F厚生年金基金", "F雇用保険料",
-        "F社会保険料計", "F社保控除後計", "F", "F所得税", "F", "F固定控除１", "F固定控除２",
+      {{"F健康保険料", "F介護保険料", "F子ども・子育て支援金", "F厚生年金保険", "F厚生年金基金", "F雇用保険料",
+        "F社会保険料計", "F社保控除後計", "F所得税", "F", "F固定控除１", "F固定控除２",
         "F固定控除３", "F", "V変動控除１", "V変動控除２", "V変動控除３", "F年末調整"},
        {"111111111100010001", "111111111100010001", "111111111100010001"}},
       {{"Vその他１", "Vその他２", "Vその他３"}, {"000", "000", "000"}},
@@ -123,6 +127,42 @@ ItemSettings DefaultItemSettings(ItemKind kind) {
   return items;
 }
 
+// Adds 子ども・子育て支援金 to deduction lists written before the item existed: after 介護保険料
+// (else after 健康保険料, else first), printed for every pay form, taking the place of the first
+// empty row after it (else of the last empty row before it), so that the other rows keep their
+// names, flags and order. A list without an empty row stays as it is.
+void AddLevyItem(std::vector<ItemRow>& rows) {
+  const auto named = [&](std::string_view bare) {
+    return std::find_if(rows.begin(), rows.end(), [&](const ItemRow& r) { return r.name.size() > 1 && r.name.substr(1) == bare; });
+  };
+  if (named(kLevyItem.substr(1)) != rows.end()) return;
+  std::size_t at = 0;
+  if (auto it = named("介護保険料"); it != rows.end()) {
+    at = static_cast<std::size_t>(it - rows.begin()) + 1;
+  } else if (auto health = named("健康保険料"); health != rows.end()) {
+    at = static_cast<std::size_t>(health - rows.begin()) + 1;
+  }
+  std::size_t empty = rows.size();
+  for (std::size_t r = at; r < rows.size() && empty == rows.size(); ++r) {
+    if (IsEmptyRow(rows[r].name)) empty = r;
+  }
+  if (empty == rows.size()) {
+    for (std::size_t r = at; r-- > 0;) {
+      if (IsEmptyRow(rows[r].name)) {
+        empty = r;
+        break;
+      }
+    }
+  }
+  if (empty == rows.size()) return;
+  ItemRow levy;
+  levy.name = std::string(kLevyItem);
+  levy.flags.fill(true);
+  rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(empty));
+  if (empty < at) --at;
+  rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(at), std::move(levy));
+}
+
 ItemSettings LoadItemSettings(const ProfileFile& settings, ItemKind kind) {
   ItemSettings items = DefaultItemSettings(kind);
   const auto& defaults = Defaults(kind);
@@ -135,16 +175,24 @@ ItemSettings LoadItemSettings(const ProfileFile& settings, ItemKind kind) {
       if (name) rows[r].name = name->empty() ? std::string(kEmptyRow) : *name;
     }
   }
+  bool storedDeductionList = false;
+  for (std::size_t r = 0; r < items.Block(ItemBlock::Koujo).size(); ++r) {
+    if (names.Find(RowKey(ItemBlock::Koujo, static_cast<int>(r)))) storedDeductionList = true;
+  }
   for (int t = 0; t < kPayFormCount; ++t) {
     const ProfileSection form = settings.ReadSection(FormSection(kind, t + 1));
     for (ItemBlock block : kBlocks) {
       std::vector<ItemRow>& rows = items.Block(block);
       if (rows.empty()) continue;
-      const std::string flags =
-          form.Text(kBlockKeys[static_cast<int>(block)], defaults[static_cast<int>(block)].flags[t]);
+      std::optional<std::string> stored = form.Find(kBlockKeys[static_cast<int>(block)]);
+      if (block == ItemBlock::Koujo && stored) storedDeductionList = true;
+      const std::string flags = stored ? *stored : std::string(defaults[static_cast<int>(block)].flags[t]);
       for (std::size_t r = 0; r < rows.size(); ++r) rows[r].flags[t] = r < flags.size() && flags[r] == '1';
     }
   }
+  // A list of a settings file written before the levy item: it gains the item as it is read, until
+  // the lists are saved (which records that they know it).
+  if (storedDeductionList && !names.Find(kLevyItemKey)) AddLevyItem(items.Block(ItemBlock::Koujo));
   return items;
 }
 
@@ -157,6 +205,7 @@ void SaveItemSettings(ProfileFile& settings, const ItemSettings& items, const Op
       batch.Quoted(nameSection, RowKey(block, static_cast<int>(r)), StoredName(rows[r].name, block, options));
     }
   }
+  batch.Text(nameSection, kLevyItemKey, "1");
   for (int t = 0; t < kPayFormCount; ++t) {
     const std::string formSection = FormSection(items.kind, t + 1);
     for (ItemBlock block : kBlocks) {

@@ -15,6 +15,7 @@ constexpr std::size_t kKouBracketSize = 44;  // lower, base 0..7: int32; rate: d
 constexpr std::size_t kOtsuBracketSize = 16; // lower, base: int32; rate: double
 constexpr std::size_t kBonusKouRowSize = 72; // rate: double; (lower, upper) × 8: int32
 constexpr std::size_t kBonusOtsuRowSize = 12; // rate: double; upper: int32
+constexpr std::size_t kEmploymentRateRowSize = 16; // date yyyymmdd, rates general, agri/sake, construction: int32
 
 class Writer {
  public:
@@ -195,6 +196,43 @@ std::optional<FullBonusTaxTable> ReadBonus(std::string_view payload, std::string
   return t;
 }
 
+std::string EmploymentRatesPayload(const EmploymentRateTable& t) {
+  Writer w;
+  w.I32(static_cast<std::int32_t>(t.rows.size()));
+  for (const EmploymentRateRow& r : t.rows) {
+    w.I32(r.from.year * 10'000 + r.from.month * 100 + r.from.day);
+    w.I32(r.general);
+    w.I32(r.agricultureSake);
+    w.I32(r.construction);
+  }
+  return w.bytes;
+}
+
+std::optional<EmploymentRateTable> ReadEmploymentRates(std::string_view payload, std::string* problem) {
+  Reader r(payload);
+  EmploymentRateTable t;
+  int n = 0;
+  if (!r.Count(kMaxEmploymentRateRows, kEmploymentRateRowSize, &n)) {
+    *problem = "employment rate row count";
+    return std::nullopt;
+  }
+  t.rows.resize(static_cast<std::size_t>(n));
+  for (EmploymentRateRow& row : t.rows) {
+    const std::int32_t date = r.I32();
+    row.from = {date / 10'000, date / 100 % 100, date % 100};
+    row.general = r.I32();
+    row.agricultureSake = r.I32();
+    row.construction = r.I32();
+  }
+  if (r.Short() || !r.AtEnd()) {
+    *problem = "the employment rates do not fill their payload";
+    return std::nullopt;
+  }
+  *problem = t.Problem();
+  if (!problem->empty()) return std::nullopt;
+  return t;
+}
+
 const std::array<std::uint32_t, 256>& CrcTable() {
   static const std::array<std::uint32_t, 256> table = [] {
     std::array<std::uint32_t, 256> t{};
@@ -232,7 +270,8 @@ std::string EncodeTableExtension(const TableExtension& e) {
   if (DateFromNumber(DateNumber(e.effective)) != e.effective) {
     throw std::invalid_argument("the effective date is not a day of the calendar");
   }
-  if ((e.monthly && e.table != TableId::MonthlyTax) || (e.bonus && e.table != TableId::BonusTax)) {
+  if ((e.monthly && e.table != TableId::MonthlyTax) || (e.bonus && e.table != TableId::BonusTax) ||
+      (e.employmentRates && e.table != TableId::Employment)) {
     throw std::invalid_argument("a full table in the extension of another table file");
   }
   std::string payload;
@@ -242,6 +281,9 @@ std::string EncodeTableExtension(const TableExtension& e) {
   } else if (e.bonus) {
     if (std::string p = e.bonus->Problem(); !p.empty()) throw std::invalid_argument(p);
     payload = BonusPayload(*e.bonus);
+  } else if (e.employmentRates) {
+    if (std::string p = e.employmentRates->Problem(); !p.empty()) throw std::invalid_argument(p);
+    payload = EmploymentRatesPayload(*e.employmentRates);
   }
   Writer header;
   header.bytes.append(kTableExtensionMagic, sizeof kTableExtensionMagic);
@@ -304,6 +346,8 @@ std::optional<TableExtension> DecodeTableExtension(std::string_view bytes, Table
     e.monthly = ReadMonthly(payload, &tableProblem);
   } else if (expected == TableId::BonusTax) {
     e.bonus = ReadBonus(payload, &tableProblem);
+  } else if (expected == TableId::Employment) {
+    e.employmentRates = ReadEmploymentRates(payload, &tableProblem);
   } else {
     tableProblem = "a payload where only the date is expected";
   }

@@ -11,7 +11,8 @@
 //   8       4     int32 effective date as yyyymmdd (20260101)
 //   12      4     uint32 payload length P in bytes
 //   16      4     uint32 CRC-32 (IEEE, as zlib) of bytes 0..15 followed by the payload
-//   20      P     payload: the complete table (月額表, 賞与) or nothing (date only)
+//   20      P     payload: the complete table (月額表, 賞与), the dated worker's rates (雇用保険)
+//                 or nothing (date only)
 //
 // The file is exactly image + 20 + P bytes long.
 #pragma once
@@ -21,6 +22,7 @@
 #include <string>
 #include <string_view>
 
+#include "store/employment_rates.h"
 #include "store/era.h"
 #include "store/full_tax_tables.h"
 #include "store/rate_tables.h"
@@ -36,6 +38,8 @@ struct TableExtension {
   CivilDate effective;                        // the first day the edition is in force
   std::optional<FullMonthlyTaxTable> monthly;  // 月額表 only; absent: the image is used
   std::optional<FullBonusTaxTable> bonus;      // 賞与 only; absent: the image is used
+  // 雇用保険 only: the worker's rates by wage closing date; absent: the image and its fixed rule.
+  std::optional<EmploymentRateTable> employmentRates{};
 };
 
 // The bytes to write after the image. Throws std::invalid_argument for a date that is not a day

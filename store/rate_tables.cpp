@@ -202,6 +202,7 @@ void RateTables::SetBonus(const BonusTaxImage& image, fs::path path) {
 
 void RateTables::SetEmployment(const EmploymentImage& image, fs::path path) {
   employment_ = image;
+  employmentRates_.reset();
   effective_[Index(TableId::Employment)].reset();
   paths_[Index(TableId::Employment)] = std::move(path);
   loaded_[Index(TableId::Employment)] = true;
@@ -218,6 +219,7 @@ void RateTables::SetExtension(const TableExtension& extension) {
   effective_[Index(extension.table)] = extension.effective;
   if (extension.table == TableId::MonthlyTax) monthlyFull_ = extension.monthly;
   if (extension.table == TableId::BonusTax) bonusFull_ = extension.bonus;
+  if (extension.table == TableId::Employment) employmentRates_ = extension.employmentRates;
 }
 
 void RateTables::CopyTableFrom(const RateTables& other, TableId id) {
@@ -234,7 +236,10 @@ void RateTables::CopyTableFrom(const RateTables& other, TableId id) {
       bonus_ = other.bonus_;
       bonusFull_ = other.bonusFull_;
       break;
-    case TableId::Employment: employment_ = other.employment_; break;
+    case TableId::Employment:
+      employment_ = other.employment_;
+      employmentRates_ = other.employmentRates_;
+      break;
     case TableId::HealthGrade: health_ = other.health_; break;
   }
 }
@@ -379,6 +384,14 @@ Yen RateTables::EmploymentPremiumFromTable(const TablePresence& presence, Yen to
   // The fixed rule; the user's rounding setting does not apply to it.
   const double product = totalPayment * (generalBusiness ? 0.007 : 0.008);
   return static_cast<Yen>(std::trunc(product >= 0 ? product + 0.000001 : product - 0.000001));
+}
+
+std::optional<std::int32_t> RateTables::EmploymentRateOn(const TablePresence& presence, const CivilDate& closingDate,
+                                                         bool generalBusiness) const {
+  if (!presence.Has(TableId::Employment) || !employmentRates_) return std::nullopt;
+  const EmploymentRateRow* row = employmentRates_->InForceOn(closingDate);
+  if (row == nullptr) return std::nullopt;
+  return WorkerRate(*row, generalBusiness);
 }
 
 int RateTables::GradeCount() const {

@@ -5,7 +5,8 @@
 // field says how many rows are in use. Lower bounds are inclusive, upper bounds exclusive.
 //
 // A file may go on after the image with an extension (store/rate_table_extension.h): the
-// edition's effective date and, for the two tax tables, the complete table. When a tax table has
+// edition's effective date and, for the two tax tables, the complete table; for the employment
+// table, the worker's rates by wage closing date (store/employment_rates.h). When a tax table has
 // its complete table, MonthlyTax and BonusTaxRate answer from it (the official table for every
 // amount); a file that is exactly the image is used as the image says, with every quirk of the
 // fixed layouts.
@@ -32,6 +33,7 @@
 #include <string>
 #include <vector>
 
+#include "store/employment_rates.h"
 #include "store/era.h"
 #include "store/full_tax_tables.h"
 #include "store/money.h"
@@ -97,6 +99,9 @@ class RateTables {
   // The complete tables of the extensions; null for a file without one.
   const FullMonthlyTaxTable* MonthlyFull() const { return monthlyFull_ ? &*monthlyFull_ : nullptr; }
   const FullBonusTaxTable* BonusFull() const { return bonusFull_ ? &*bonusFull_ : nullptr; }
+  // The worker's employment insurance rates of the employment table's extension; null for a
+  // file without them.
+  const EmploymentRateTable* EmploymentRates() const { return employmentRates_ ? &*employmentRates_ : nullptr; }
   // The effective date of a table's extension; nullopt for a file without one.
   const std::optional<CivilDate>& EffectiveDate(TableId id) const { return effective_[static_cast<int>(id)]; }
   // The edition of the withholding tables: the monthly table's date, else the bonus table's.
@@ -131,6 +136,11 @@ class RateTables {
   // truncated towards zero with a tolerance of 0.000001.
   Yen EmploymentPremiumFromTable(const TablePresence& presence, Yen totalPayment,
                                  bool generalBusiness) const;
+  // The worker's rate (millionths) in force on a wage closing date for the business kind, from
+  // the dated rates of the employment table's extension; nullopt when the file is missing, has no
+  // rates or none applies on that date (the image and its fixed rule then answer).
+  std::optional<std::int32_t> EmploymentRateOn(const TablePresence& presence, const CivilDate& closingDate,
+                                               bool generalBusiness) const;
   int GradeCount() const;              // 0 when the count field is not 1..80
   Grade HealthGrade(int grade) const;  // row `grade` of the image for 1..80, zeros otherwise
   int PensionGrade(int grade) const;   // raised to the lowest, then lowered to the highest pension grade
@@ -144,6 +154,7 @@ class RateTables {
   HealthGradeImage health_;
   std::optional<FullMonthlyTaxTable> monthlyFull_;
   std::optional<FullBonusTaxTable> bonusFull_;
+  std::optional<EmploymentRateTable> employmentRates_;
   std::array<std::optional<CivilDate>, kTableCount> effective_{};
 };
 

@@ -88,6 +88,8 @@ class YearFileLookup : public PreviousPeriodLookup {
   YearFileLookup(std::filesystem::path currentFile, std::filesystem::path dataFolder, EraYear eraYear);
   Yen FindPreviousDeductionBase(int period, const std::string& key) override;  // 0 when not found
   double FindPreviousPaidLeave(int period, const std::string& key) override;   // −999.0 when not found
+  // Bonus periods whose saved flag is set; a missing file gives none.
+  std::vector<EarlierBonus> FindBonuses(int exceptPeriod, const std::string& key) override;
 
  private:
   std::filesystem::path currentFile_;

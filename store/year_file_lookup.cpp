@@ -57,4 +57,27 @@ double YearFileLookup::FindPreviousPaidLeave(int period, const std::string& key)
   return slot > 0 ? block->Attendance(slot).Get(Kintai::PaidLeaveBalance) : kPaidLeaveNotFound;
 }
 
+std::vector<EarlierBonus> YearFileLookup::FindBonuses(int exceptPeriod, const std::string& key) {
+  std::vector<EarlierBonus> found;
+  if (key.empty()) return found;
+  auto collect = [&](const std::filesystem::path& file, bool previousYear) {
+    std::error_code ec;
+    if (!std::filesystem::exists(file, ec)) return;
+    FileHeader header;
+    ReadHeader(file, header);
+    for (int period = kFirstBonusPeriod; period <= kPeriodCount; ++period) {
+      if ((!previousYear && period == exceptPeriod) || !header.Saved(period)) continue;
+      PeriodBlock block;
+      ReadBlock(file, period, block);
+      const int slot = FindSlot(block, key);
+      if (slot == 0) continue;
+      found.push_back({previousYear, period, header.BonusMonth(period), header.BonusDay(period),
+                       block.Payment(slot).Get(Sikyu::TaxableTotal), block.Employee(slot).HealthSubject()});
+    }
+  };
+  collect(currentFile_, false);
+  collect(PreviousYearFile(dataFolder_, eraYear_), true);
+  return found;
+}
+
 }  // namespace paylark

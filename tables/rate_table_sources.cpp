@@ -92,6 +92,7 @@ fs::path TableSources::MonthlyReductions() const {
 fs::path TableSources::BonusKou() const { return folder / ("withholding-bonus-" + withholdingEdition + ".tsv"); }
 fs::path TableSources::BonusOtsu() const { return folder / ("withholding-bonus-otsu-" + withholdingEdition + ".tsv"); }
 fs::path TableSources::HealthGrades() const { return folder / ("health-grades-" + gradesEdition + ".tsv"); }
+fs::path TableSources::EmploymentRates() const { return folder / "employment-insurance-rates.tsv"; }
 
 MonthlyTaxImage BuildMonthlyTaxImage(const TableSources& sources) {
   const TsvFile table = TsvFile::Read(sources.MonthlyTable());
@@ -178,6 +179,74 @@ BonusTaxImage BuildBonusTaxImage(const TableSources& sources) {
 }
 
 EmploymentImage BuildEmploymentImage() { return EmploymentImage{}; }
+
+namespace {
+
+// "5.5" per mille as millionths (5,500), exactly; at most three decimals.
+std::int32_t PerMilleAsMillionths(const TsvFile& file, std::size_t row, const std::string& column) {
+  const std::string& text = file.Text(row, column);
+  std::int64_t whole = 0;
+  std::int64_t fraction = 0;
+  int decimals = -1;
+  for (char ch : text) {
+    if (ch == '.' && decimals < 0) {
+      decimals = 0;
+    } else if (ch >= '0' && ch <= '9' && decimals < 3 && whole < 1000) {
+      if (decimals < 0) {
+        whole = whole * 10 + (ch - '0');
+      } else {
+        fraction = fraction * 10 + (ch - '0');
+        ++decimals;
+      }
+    } else {
+      throw SourceError(file.Where(row) + ": " + column + " is not a per-mille figure with at most three decimals");
+    }
+  }
+  if (text.empty() || decimals == 0) throw SourceError(file.Where(row) + ": " + column + " is not a number");
+  for (int d = decimals < 0 ? 0 : decimals; d < 3; ++d) fraction *= 10;
+  return static_cast<std::int32_t>(whole * 1000 + fraction);
+}
+
+}  // namespace
+
+EmploymentRateTable BuildEmploymentRates(const TableSources& sources) {
+  const TsvFile file = TsvFile::Read(sources.EmploymentRates());
+  EmploymentRateTable table;
+  struct Seen {
+    bool general = false, agricultureSake = false, construction = false;
+  };
+  std::vector<Seen> seen;
+  for (std::size_t row = 0; row < file.RowCount(); ++row) {
+    const std::optional<CivilDate> date = ParseIsoDate(file.Text(row, "from_wage_closing_date"));
+    if (!date) throw SourceError(file.Where(row) + ": from_wage_closing_date is not a date yyyy-mm-dd");
+    if (table.rows.empty() || table.rows.back().from != *date) {
+      if (!table.rows.empty() && !(table.rows.back().from < *date)) {
+        throw SourceError(file.Where(row) + ": the dates do not ascend");
+      }
+      table.rows.push_back({*date, 0, 0, 0});
+      seen.emplace_back();
+    }
+    EmploymentRateRow& r = table.rows.back();
+    Seen& s = seen.back();
+    const std::string& kind = file.Text(row, "business_kind");
+    const std::int32_t rate = PerMilleAsMillionths(file, row, "worker_per_mille");
+    bool* mark = kind == "general" ? &s.general
+                 : kind == "agriculture_sake" ? &s.agricultureSake
+                 : kind == "construction" ? &s.construction
+                                          : nullptr;
+    if (mark == nullptr) throw SourceError(file.Where(row) + ": business_kind " + kind + " is not known");
+    if (*mark) throw SourceError(file.Where(row) + ": a second row of " + kind + " for the date");
+    *mark = true;
+    (kind == "general" ? r.general : kind == "agriculture_sake" ? r.agricultureSake : r.construction) = rate;
+  }
+  for (std::size_t i = 0; i < seen.size(); ++i) {
+    if (!seen[i].general || !seen[i].agricultureSake || !seen[i].construction) {
+      throw SourceError(file.Path().string() + ": a date without a row of every business kind");
+    }
+  }
+  if (std::string problem = table.Problem(); !problem.empty()) throw SourceError(file.Path().string() + ": " + problem);
+  return table;
+}
 
 HealthGradeImage BuildHealthGradeImage(const TableSources& sources) {
   const TsvFile grades = TsvFile::Read(sources.HealthGrades());
@@ -288,11 +357,13 @@ void WriteRateTables(const TableSources& sources, const fs::path& folder) {
   const HealthGradeImage gradeImage = BuildHealthGradeImage(sources);
   TableExtension monthlyExtension{TableId::MonthlyTax, withholding, BuildFullMonthlyTaxTable(sources), std::nullopt};
   TableExtension bonusExtension{TableId::BonusTax, withholding, std::nullopt, BuildFullBonusTaxTable(sources)};
+  TableExtension employmentExtension{TableId::Employment, withholding, std::nullopt, std::nullopt,
+                                     BuildEmploymentRates(sources)};
 
   fs::create_directories(folder);
   WriteTableFile(folder, monthly, monthlyExtension);
   WriteTableFile(folder, bonus, bonusExtension);
-  WriteTableFile(folder, employment, TableExtension{TableId::Employment, withholding, std::nullopt, std::nullopt});
+  WriteTableFile(folder, employment, employmentExtension);
   WriteTableFile(folder, gradeImage, TableExtension{TableId::HealthGrade, grades, std::nullopt, std::nullopt});
 }
 

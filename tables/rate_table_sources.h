@@ -13,7 +13,9 @@
 // dropped from the image, so their ranges fall to the top rate (over-withholding rather than
 // under-withholding).
 //
-// 雇用保険: no rows, so the premium always takes the fixed rule of the program.
+// 雇用保険: no rows in the image (a reader of the fixed layout computes the premium by the fixed
+// rule of the program); the extension carries the worker's rates by wage closing date from
+// employment-insurance-rates.tsv.
 // 健康保険: every grade, with the welfare pension range of the sources.
 //
 // After each image the files carry the extension (store/rate_table_extension.h): the effective
@@ -48,6 +50,7 @@ struct TableSources {
   std::filesystem::path BonusKou() const;           // withholding-bonus-<edition>.tsv
   std::filesystem::path BonusOtsu() const;          // withholding-bonus-otsu-<edition>.tsv
   std::filesystem::path HealthGrades() const;       // health-grades-<gradesEdition>.tsv
+  std::filesystem::path EmploymentRates() const;    // employment-insurance-rates.tsv
 };
 
 // The 甲 rows of the bonus source that are searched by the look-up: the first 19; the last source
@@ -64,6 +67,9 @@ HealthGradeImage BuildHealthGradeImage(const TableSources& sources);
 // The complete tables for the extensions: every row and every bracket of the sources.
 FullMonthlyTaxTable BuildFullMonthlyTaxTable(const TableSources& sources);
 FullBonusTaxTable BuildFullBonusTaxTable(const TableSources& sources);
+// The worker's employment insurance rates: per date one row of each business kind (general,
+// agriculture_sake, construction), the per-mille figures taken exactly (at most three decimals).
+EmploymentRateTable BuildEmploymentRates(const TableSources& sources);
 
 // "yyyy-mm-dd" of an edition; throws SourceError for anything else.
 CivilDate EditionDate(const std::string& edition);

@@ -99,8 +99,8 @@ TEST(BonusPremiums, StandardBonusIsCutToThousandsAndCapped) {
   e.SetEmploymentSubject(true);
 
   Premiums big = BonusPremiums(world.Inputs(), company, e, 2345678, 2345678, 0);
-  EXPECT_EQ(big.health, 100000);       // 5 % of 2,000,000
-  EXPECT_EQ(big.nursing, 18000);       // 0.9 % of 2,000,000
+  EXPECT_EQ(big.health, 117250);       // 5 % of 2,345,000 (within the fiscal year's 5,730,000)
+  EXPECT_EQ(big.nursing, 21105);       // 0.9 % of 2,345,000
   EXPECT_EQ(big.pension, 137250);      // 9.15 % of 1,500,000
   EXPECT_EQ(big.pensionFund, 30000);   // 2 % of 1,500,000
   EXPECT_EQ(big.employment, 14074);    // 0.6 % of the whole 2,345,678 (no cut, no cap)

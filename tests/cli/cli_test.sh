@@ -109,6 +109,18 @@ for y in 7:2020-01-01 8:2026-01-01; do
   check "令和${y%%:*}年12月 社保控除後計" 278942 "$(field "$work/r${y%%:*}.tsv" 1 社保控除後計)"
 done
 
+# The 子ども・子育て支援金 of a company that collects it: the stored premium monthly, 0.115 % of the
+# standard bonus on a bonus; it lowers 社保控除後計.
+mkdir -p "$work/levy"
+levy_year=$("$sample" "$work/levy" 令和 8 --levy)
+run recalc "$levy_year" 12 > "$work/levy12.tsv" || failed=$((failed + 1))
+check "levy monthly" 345 "$(field "$work/levy12.tsv" 1 子ども・子育て支援金)"
+check "levy lowers 社保控除後計" $((278942 - 345)) "$(field "$work/levy12.tsv" 1 社保控除後計)"
+check "no levy without health insurance" 0 "$(field "$work/levy12.tsv" 2 子ども・子育て支援金)"
+check "no levy in a file without its rate" 0 "$(field "$work/r8.tsv" 1 子ども・子育て支援金)"
+run recalc "$levy_year" 14 > "$work/levy14.tsv" || failed=$((failed + 1))
+check "levy on the bonus" 690 "$(field "$work/levy14.tsv" 1 子ども・子育て支援金)"
+
 # render: reports of a stored period drawn into PDF files (only in the build with Qt).
 if "$cli" --help 2>&1 | grep -q '^  render'; then
   run render payslip "$year" 12 1,2,3 --pdf "$work/slips.pdf"; check "render payslips" 0 $?
@@ -122,6 +134,9 @@ if "$cli" --help 2>&1 | grep -q '^  render'; then
   fi
   if command -v pdftotext > /dev/null; then
     check "payslip names the company" 1 "$(pdftotext "$work/slips.pdf" - | grep -c -m1 '株式会社ひばり商事')"
+    run recalc "$levy_year" 12 --save > /dev/null 2>&1
+    run render payslip "$levy_year" 12 1 --pdf "$work/levy.pdf"; check "render levy payslip" 0 $?
+    check "payslip levy line" 1 "$(pdftotext -layout "$work/levy.pdf" - | grep -c -m1 '子ども・子育て支援金 *345')"
   fi
   for kind in list roster; do
     run render $kind "$year" 12 --pdf "$work/$kind.pdf"; check "render $kind" 0 $?

@@ -60,7 +60,7 @@ class LedgerTest : public ::testing::Test {
     state.periodIndex = 6;
   }
 
-  // The text of a value cell: period column 1..15 (16 = year total), row 1..37.
+  // The text of a value cell: period column 1..15 (16 = year total), row 1..38.
   std::string Cell(int column, int row) const {
     const double x = column <= 15 ? 36 + 15.5 * (column - 1) : 268.5;
     return canvas.TextLine(page.X(x), page.Y(34 + 4.5 * (row - 1)), kCondensedAdvance, page.X(x + 15.5));
@@ -102,6 +102,7 @@ TEST_F(LedgerTest, FindsTheEmployeeByKeyInEveryPeriodOfTheFile) {
     b.Payment(2).Set(Sikyu::Other3, 3000);
     b.Deduction(2).Set(Koujo::Health, 10000);
     b.Deduction(2).Set(Koujo::Nursing, 1800);
+    b.Deduction(2).Set(Koujo::ChildSupportLevy, 345);
     b.Deduction(2).Set(Koujo::VariableDeduction3, 4000);
     b.Deduction(2).Set(Koujo::Total, 50000);
     b.Deduction(2).Set(Koujo::SocialBase, 240000);
@@ -136,25 +137,26 @@ TEST_F(LedgerTest, FindsTheEmployeeByKeyInEveryPeriodOfTheFile) {
   EXPECT_EQ(Cell(1, 19), "  250,000");
   EXPECT_EQ(Cell(1, 20), "   10,000");  // 健康保険料, then 介護保険料
   EXPECT_EQ(Cell(1, 21), "    1,800");
-  EXPECT_EQ(Cell(1, 34), "    4,000");
-  EXPECT_EQ(Cell(1, 35), "   50,000");
-  EXPECT_EQ(Cell(1, 36), "  240,000");
+  EXPECT_EQ(Cell(1, 22), "      345");  // 子ども・子育て支援金 after 介護保険料
+  EXPECT_EQ(Cell(1, 35), "    4,000");
+  EXPECT_EQ(Cell(1, 36), "   50,000");
+  EXPECT_EQ(Cell(1, 37), "  240,000");
   // 差引支給額 = 250,000 − 50,000 + 1,000 + 2,000 + 3,000: all three other items count.
-  EXPECT_EQ(Cell(1, 37), "  206,000");
+  EXPECT_EQ(Cell(1, 38), "  206,000");
   EXPECT_EQ(Cell(3, 1), "  210,000");
   EXPECT_EQ(Cell(5, 1), "        2");
   EXPECT_EQ(Cell(13, 1), "  500,000");
-  for (int row = 1; row <= 37; ++row) {
+  for (int row = 1; row <= 38; ++row) {
     EXPECT_EQ(Cell(2, row), "        0") << "never saved, row " << row;
     EXPECT_EQ(Cell(4, row), "        0") << "slot taken by another key, row " << row;
     EXPECT_EQ(Cell(6, row), "        0") << "unsaved figures in memory, row " << row;
   }
   EXPECT_EQ(Cell(16, 1), "   910,002");
-  EXPECT_EQ(Cell(16, 37), "   206,000");
+  EXPECT_EQ(Cell(16, 38), "   206,000");
   EXPECT_EQ(WeightAt(16, 1), 700);
   EXPECT_EQ(WeightAt(1, 1), 400);
   EXPECT_EQ(WeightAt(1, 19), 700);
-  EXPECT_EQ(WeightAt(1, 36), 700);
+  EXPECT_EQ(WeightAt(1, 37), 700);
 }
 
 TEST_F(LedgerTest, TitleHeadingsLabelsAndGrid) {
@@ -179,19 +181,21 @@ TEST_F(LedgerTest, TitleHeadingsLabelsAndGrid) {
   EXPECT_EQ(Label(13), "欠勤控除");
   EXPECT_EQ(Label(18), "課税支給合計");
   EXPECT_EQ(Label(19), "支給項目合計");
-  EXPECT_EQ(Label(26), "社保控除後計");
-  EXPECT_EQ(Label(27), "所得税");  // the blank deduction rows take no row
-  EXPECT_EQ(Label(34), "社宅費");
-  EXPECT_EQ(Label(37), "差引支給額");
+  EXPECT_EQ(Label(22), "子育て支援金");  // the 14 bytes of the label column
+  EXPECT_EQ(Label(27), "社保控除後計");
+  EXPECT_EQ(Label(28), "所得税");  // the blank deduction rows take no row
+  EXPECT_EQ(Label(35), "社宅費");
+  EXPECT_EQ(Label(38), "差引支給額");
 
   std::vector<RecordedShape> fills, frames, lines;
   for (const RecordedShape& s : canvas.shapes)
     (s.kind == RecordedShape::Fill ? fills : s.kind == RecordedShape::Frame ? frames : lines).push_back(s);
-  ASSERT_EQ(fills.size(), 19u);  // rows 0, 2, … 36
+  ASSERT_EQ(fills.size(), 20u);  // rows 0, 2, … 38
   EXPECT_EQ(std::vector<int>({fills[0].x1, fills[0].y1, fills[0].x2, fills[0].y2}), std::vector<int>({100, 290, 2850, 335}));
   EXPECT_EQ(fills[18].y1, 1910);
+  EXPECT_EQ(fills[19].y1, 2000);
   ASSERT_EQ(frames.size(), 4u);
-  const int expectedFrames[4][4] = {{100, 290, 2850, 2000}, {100, 1145, 2850, 1190}, {100, 1865, 2850, 1910}, {100, 1955, 2850, 2000}};
+  const int expectedFrames[4][4] = {{100, 290, 2850, 2045}, {100, 1145, 2850, 1190}, {100, 1910, 2850, 1955}, {100, 2000, 2850, 2045}};
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(std::vector<int>({frames[i].x1, frames[i].y1, frames[i].x2, frames[i].y2}),
               std::vector<int>(std::begin(expectedFrames[i]), std::end(expectedFrames[i])));
@@ -219,9 +223,9 @@ TEST_F(LedgerTest, SumsBeyondWholeYenShowStarsInsteadOfWrapping) {
   DrawLedger(page, source, 1);
 
   EXPECT_EQ(Cell(16, 1), "**********");
-  EXPECT_EQ(Cell(1, 37), "*********");
-  EXPECT_EQ(Cell(16, 37), "**********");
-  EXPECT_EQ(Cell(16, 27), "        10");  // the other rows add up as usual
+  EXPECT_EQ(Cell(1, 38), "*********");
+  EXPECT_EQ(Cell(16, 38), "**********");
+  EXPECT_EQ(Cell(16, 28), "        10");  // the other rows add up as usual
 }
 
 TEST_F(LedgerTest, AnEmptySlotMatchesNothing) {

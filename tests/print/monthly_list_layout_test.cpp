@@ -103,12 +103,12 @@ TEST_F(MonthlyListTest, TitleDateGridAndLabels) {
   std::vector<RecordedShape> fills, frames, lines;
   for (const RecordedShape& s : canvas.shapes)
     (s.kind == RecordedShape::Fill ? fills : s.kind == RecordedShape::Frame ? frames : lines).push_back(s);
-  ASSERT_EQ(fills.size(), 19u);
+  ASSERT_EQ(fills.size(), 20u);
   EXPECT_EQ(fills[1].y1, 380);
   EXPECT_EQ(fills[1].x2, 2900);
   ASSERT_EQ(frames.size(), 4u);
-  EXPECT_EQ(std::vector<int>({frames[0].x1, frames[0].y1, frames[0].x2, frames[0].y2}), std::vector<int>({100, 290, 2900, 2000}));
-  EXPECT_EQ(std::vector<int>({frames[3].y1, frames[3].x2}), std::vector<int>({1955, 2900}));
+  EXPECT_EQ(std::vector<int>({frames[0].x1, frames[0].y1, frames[0].x2, frames[0].y2}), std::vector<int>({100, 290, 2900, 2045}));
+  EXPECT_EQ(std::vector<int>({frames[3].y1, frames[3].x2}), std::vector<int>({2000, 2900}));
   ASSERT_EQ(lines.size(), 11u);
   EXPECT_EQ(lines[1].x1, 350);
   EXPECT_EQ(lines[10].x1, 2645);
@@ -150,7 +150,7 @@ TEST_F(MonthlyListTest, TenActiveWithoutSubtotalsPutTheTotalAloneOnPageTwo) {
   EXPECT_EQ(canvas.TextLine(page.X(40), page.Y(29.5), kCondensedAdvance, page.X(60)), "合 計(10名)");
   // 支給合計 1,000 × (1 + 2 + … + 11 − 3) = 63,000; 差引支給額 = 63,000 − 6,300.
   EXPECT_EQ(Cell(0, 19), "    63,000");
-  EXPECT_EQ(Cell(0, 37), "    56,700");
+  EXPECT_EQ(Cell(0, 38), "    56,700");
   EXPECT_EQ(WeightAt(0, 1), 700);
 }
 

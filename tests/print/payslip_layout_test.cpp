@@ -60,6 +60,7 @@ class PayslipTest : public ::testing::Test {
     pay.Set(Sikyu::Other1, 1000);
     pay.Set(Sikyu::Other2, 500);
     p.Deduction(1).Set(Koujo::IncomeTax, 7000);
+    p.Deduction(1).Set(Koujo::ChildSupportLevy, 345);
     p.Deduction(1).Set(Koujo::Total, 50000);
 
     source.open = open.get();
@@ -215,8 +216,14 @@ TEST_F(PayslipTest, RowsKeepTheirPlacesNamesResolvedValuesRightAligned) {
   EXPECT_EQ(At(43.5, Row(10), 11), "2:30");
   EXPECT_EQ(At(18.5, Row(4), 36), "");
 
-  // Deductions: the empty row 7 stays blank, 所得税 keeps row 8.
-  EXPECT_EQ(At(106.5, Row(7), 45), "");
+  // Deductions: 子ども・子育て支援金 on row 2 after 介護保険料, condensed so that it ends before its
+  // amount; 所得税 keeps row 8; the empty row 13 stays blank.
+  EXPECT_EQ(At(106.5, Row(2)), "子ども・子育て支援金");
+  ExpectAmount(133, Row(2), "345");
+  const testing::RecordedText* levy = CharacterAt(106.5, Row(2));
+  ASSERT_NE(levy, nullptr);
+  EXPECT_GT(levy->font.width, 0);  // condensed
+  EXPECT_EQ(At(106.5, Row(13), 45), "");
   EXPECT_EQ(At(106.5, Row(8)), "所得税");
   ExpectAmount(133, Row(8), "7,000");
   ExpectAmount(133, 134, "50,000");

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "store/rate_table_extension.h"
 #include "support/payroll_fixture.h"
 
 namespace paylark {
@@ -68,6 +69,10 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"NoPensionRate", [](CompanyInput& in) { in.pensionRate = 0; }, kNoRate},
         CheckCase{"NameBeforePayDay", [](CompanyInput& in) { in.name.clear(); in.payDay = 0; }, kNoName},
         CheckCase{"PayDayBeforeConditions", [](CompanyInput& in) { in.payDay = 40; in.dayHours = 0; }, kBadPayDay},
+        CheckCase{"WageClosingDayNotSet", [](CompanyInput& in) { in.wageClosingDay = 0; }, std::nullopt},
+        CheckCase{"WageClosingDay31", [](CompanyInput& in) { in.wageClosingDay = 31; }, std::nullopt},
+        CheckCase{"WageClosingDay32", [](CompanyInput& in) { in.wageClosingDay = 32; },
+                  CompanyProblem{CompanyField::WageClosingDay, "給与締日の入力に誤りがあります。"}},
         CheckCase{"ConditionsBeforeRates", [](CompanyInput& in) { in.monthDays = 0; in.healthRate = 0; },
                   kNoConditions}),
     [](const ::testing::TestParamInfo<CheckCase>& param) { return std::string(param.param.name); });
@@ -112,6 +117,41 @@ TEST(CorpInfoRules, ZeroRatesTakeTheRatesInForceOfThePeriod) {
   EXPECT_EQ(set.LevyRate(), 0);
 }
 
+TEST(CorpInfoRules, TheLevyDefaultFromThePremiumMonthOfApril2026) {
+  struct Case {
+    const char* name;
+    double stored;
+    std::optional<YearMonth> premiumMonth;
+    double expected;
+  } cases[] = {
+      {"premium month 2026-04", 0, YearMonth{2026, 4}, 0.115},
+      {"later", 0, YearMonth{2027, 1}, 0.115},
+      {"premium month 2026-03: no levy yet", 0, YearMonth{2026, 3}, 0},
+      {"a rate of the user's stays", 0.2, YearMonth{2026, 5}, 0.2},
+      {"no premium month known", 0, std::nullopt, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CompanyRecord company;
+    company.SetLevyRate(c.stored);
+    screens::ApplyLevyDefault(company, c.premiumMonth);
+    EXPECT_EQ(company.LevyRate(), c.expected);
+  }
+}
+
+TEST(CorpInfoRules, TheEmploymentRateInForceOnTheClosingDate) {
+  RateTables tables;
+  tables.SetEmployment(EmploymentImage{});
+  EXPECT_EQ(screens::EmploymentRateInForceText(tables, true, CivilDate{2026, 4, 15}), "");  // no dated rates
+  tables.SetExtension({TableId::Employment, {2026, 4, 1}, std::nullopt, std::nullopt,
+                       EmploymentRateTable{{{{2025, 4, 1}, 5'500, 6'500, 6'500}, {{2026, 4, 1}, 5'000, 6'000, 6'000}}}});
+  EXPECT_EQ(screens::EmploymentRateInForceText(tables, true, CivilDate{2026, 3, 31}), "被保険者負担 5.5/1000");
+  EXPECT_EQ(screens::EmploymentRateInForceText(tables, true, CivilDate{2026, 4, 1}), "被保険者負担 5/1000");
+  EXPECT_EQ(screens::EmploymentRateInForceText(tables, false, CivilDate{2026, 4, 1}), "被保険者負担 6/1000");
+  EXPECT_EQ(screens::EmploymentRateInForceText(tables, true, CivilDate{2025, 3, 31}), "");
+  EXPECT_EQ(screens::EmploymentRateInForceText(tables, true, std::nullopt), "");
+}
+
 TEST(CorpInfoRules, StoresTheTrimmedNameCutTo44Bytes) {
   CompanyInput in = Valid();
   in.name = "  " + std::string(20, 'A') + "株式会社テスト商事ホールディングス ";
@@ -130,6 +170,16 @@ TEST(CorpInfoRules, StoresTheTrimmedNameCutTo44Bytes) {
   EXPECT_EQ(company.EmploymentRate(), 0.6);
   EXPECT_EQ(company.PensionRate(), 9.15);
   EXPECT_EQ(company.PensionFundRate(), 3.5);
+
+  in.levyRate = 0.115;
+  in.premiumCollection = 1;
+  in.wageClosingDay = 20;
+  in.wageClosingMonth = 1;
+  screens::StoreCompanyInput(in, company);
+  EXPECT_EQ(company.LevyRate(), 0.115);
+  EXPECT_EQ(company.PremiumCollection(), 1);
+  EXPECT_EQ(company.WageClosingDay(), 20);
+  EXPECT_EQ(company.WageClosingMonth(), 1);
 }
 
 TEST(CorpInfoRules, OnlyThePremiumRatesAskForNewPremiums) {
@@ -139,8 +189,12 @@ TEST(CorpInfoRules, OnlyThePremiumRatesAskForNewPremiums) {
   in.payDay = 10;
   in.dayHours = 7.5;
   EXPECT_FALSE(screens::PremiumRatesChanged(remembered, in));
+  in.wageClosingDay = 15;
+  in.premiumCollection = 1;
+  EXPECT_FALSE(screens::PremiumRatesChanged(remembered, in));
   for (double CompanyInput::*rate : {&CompanyInput::healthRate, &CompanyInput::nursingRate,
-                                     &CompanyInput::pensionRate, &CompanyInput::pensionFundRate}) {
+                                     &CompanyInput::pensionRate, &CompanyInput::pensionFundRate,
+                                     &CompanyInput::levyRate}) {
     CompanyInput changed = in;
     changed.*rate += 0.1;
     EXPECT_TRUE(screens::PremiumRatesChanged(remembered, changed));

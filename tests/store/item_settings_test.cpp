@@ -39,8 +39,8 @@ TEST_F(ItemSettingsTest, WithoutKeysTheDefaultTableApplies) {
   ItemSettings salary = LoadItemSettings(file_, ItemKind::Salary);
   EXPECT_EQ(salary, DefaultItemSettings(ItemKind::Salary));
   EXPECT_EQ(Names(salary, Koujo),
-            (std::vector<std::string>{"F健康保険料", "F介護保険料", "F厚生年金保険", "F厚生年金基金",
-                                      "F雇用保険料", "F社会保険料計", "F社保控除後計", "F", "F所得税",
+            (std::vector<std::string>{"F健康保険料", "F介護保険料", "F子ども・子育て支援金", "F厚生年金保険",
+                                      "F厚生年金基金", "F雇用保険料", "F社会保険料計", "F社保控除後計", "F所得税",
                                       "F住民税", "F固定控除１", "F固定控除２", "F固定控除３", "F",
                                       "V変動控除１", "V変動控除２", "V変動控除３", "F年末調整"}));
   EXPECT_EQ(salary.Block(Kintai)[14].name, "F");
@@ -81,7 +81,7 @@ TEST_F(ItemSettingsTest, WithoutKeysTheDefaultTableApplies) {
 }
 
 TEST_F(ItemSettingsTest, FlagsAndNamesAreReadFromTheFile) {
-  ReplaceFileContents(file_.Path(), ToSjis("[KyuyoItemName]\r\nSikyu00=\"V基本給\"\r\nKoujo02=\r\n"
+  ReplaceFileContents(file_.Path(), ToSjis("[KyuyoItemName]\r\nLevyItem=1\r\nSikyu00=\"V基本給\"\r\nKoujo02=\r\n"
                                            "[KyuyoKeitai2]\r\nSikyu=1x1\r\n"
                                            "[SyoyoKeitai1]\r\nKintai=1111\r\n"));
   ItemSettings salary = LoadItemSettings(file_, ItemKind::Salary);
@@ -90,6 +90,63 @@ TEST_F(ItemSettingsTest, FlagsAndNamesAreReadFromTheFile) {
   EXPECT_EQ(FlagString(salary, ItemBlock::Sikyu, 2), "101000000000000000");  // short: the rest off
   EXPECT_EQ(FlagString(salary, ItemBlock::Sikyu, 1), "111000111011110001");  // other forms keep theirs
   EXPECT_TRUE(LoadItemSettings(file_, ItemKind::Bonus).Block(ItemBlock::Kintai).empty());
+}
+
+// Deduction lists of a settings file written before the 子ども・子育て支援金 item: the item joins
+// once, after 介護保険料, in the place of an empty row; everything the user set keeps its place.
+TEST_F(ItemSettingsTest, AnOlderDeductionListGainsTheLevyItemOnce) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> stored;  // Koujo00.. as an older program wrote them
+    const char* flags;                // KyuyoKeitai1 Koujo
+    std::vector<std::string> expected;
+    const char* expectedFlags;
+  };
+  const std::vector<std::string> olderDefaults{"F健康保険料", "F介護保険料", "F厚生年金保険", "F厚生年金基金",
+                                               "F雇用保険料", "F社会保険料計", "F社保控除後計", "F", "F所得税",
+                                               "F住民税", "F固定控除１", "F固定控除２", "F固定控除３", "F",
+                                               "V変動控除１", "V変動控除２", "V変動控除３", "F"};
+  std::vector<std::string> noRoom(18, "F固定控除１");
+  noRoom[0] = "F健康保険料";
+  noRoom[1] = "F介護保険料";
+  const Case cases[] = {
+      {"older defaults: the empty row after 社保控除後計 makes room", olderDefaults, "101111111100010001",
+       {"F健康保険料", "F介護保険料", "F子ども・子育て支援金", "F厚生年金保険", "F厚生年金基金", "F雇用保険料",
+        "F社会保険料計", "F社保控除後計", "F所得税", "F住民税", "F固定控除１", "F固定控除２", "F固定控除３", "F",
+        "V変動控除１", "V変動控除２", "V変動控除３", "F"},
+       "101111111100010001"},
+      {"the only empty row is before 介護保険料",
+       {"F", "F健康保険料", "F介護保険料", "F厚生年金保険", "F厚生年金基金", "F雇用保険料", "F社会保険料計",
+        "F社保控除後計", "F所得税", "F住民税", "F固定控除１", "F固定控除２", "F固定控除３", "F皆勤",
+        "V変動控除１", "V変動控除２", "V変動控除３", "F旅行"},
+       "011111111100010001",
+       {"F健康保険料", "F介護保険料", "F子ども・子育て支援金", "F厚生年金保険", "F厚生年金基金", "F雇用保険料",
+        "F社会保険料計", "F社保控除後計", "F所得税", "F住民税", "F固定控除１", "F固定控除２", "F固定控除３",
+        "F皆勤", "V変動控除１", "V変動控除２", "V変動控除３", "F旅行"},
+       "111111111100010001"},
+      {"no empty row: the list stays as it is", noRoom, "111111111111111111", noRoom, "111111111111111111"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string ini = "[KyuyoItemName]\r\n";
+    for (std::size_t r = 0; r < c.stored.size(); ++r) {
+      ini += "Koujo" + std::string(r < 10 ? "0" : "") + std::to_string(r) + "=\"" + c.stored[r] + "\"\r\n";
+    }
+    ini += "[KyuyoKeitai1]\r\nKoujo=" + std::string(c.flags) + "\r\n";
+    ReplaceFileContents(file_.Path(), ToSjis(ini));
+    const ItemSettings read = LoadItemSettings(file_, ItemKind::Salary);
+    EXPECT_EQ(Names(read, ItemBlock::Koujo), c.expected);
+    EXPECT_EQ(FlagString(read, ItemBlock::Koujo, 1), c.expectedFlags);
+  }
+
+  // Once the lists are saved the file knows the item: one the user took out stays out.
+  ItemSettings items = LoadItemSettings(file_, ItemKind::Salary);
+  ReplaceFileContents(file_.Path(), ToSjis("[KyuyoItemName]\r\nKoujo00=\"F健康保険料\"\r\n"));
+  items = LoadItemSettings(file_, ItemKind::Salary);
+  ASSERT_EQ(items.Block(ItemBlock::Koujo)[2].name, "F子ども・子育て支援金");
+  items.Block(ItemBlock::Koujo)[2].name = "F";
+  SaveItemSettings(file_, items, Options{});
+  EXPECT_EQ(LoadItemSettings(file_, ItemKind::Salary).Block(ItemBlock::Koujo)[2].name, "F");
 }
 
 TEST_F(ItemSettingsTest, TogglingOnePayFormChangesOnlyThatFlag) {
@@ -154,7 +211,7 @@ TEST_F(ItemSettingsTest, UserItemsAreStoredUnderTheirPlaceholders) {
       {"Sikyu04", "F固定手当２"},
       {"Sikyu14", "V変動手当１"},
       {"Koujo01", "F無関係な控除"},
-      {"Koujo07", "F"},            // an empty row stays empty even when a user name is empty
+      {"Koujo13", "F"},            // an empty row stays empty even when a user name is empty
       {"Koujo14", "V変動控除１"},  // the deductions' own item, not 固定手当１ of the same name
   };
   for (const Expect& e : expected) {

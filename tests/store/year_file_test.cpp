@@ -1,6 +1,8 @@
 #include "store/year_file.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 #include <sys/resource.h>
 
 #include <csignal>
@@ -459,6 +461,40 @@ TEST_F(LookupTest, PreviousYearAcrossAnEraChange) {
 
   YearFileLookup fromReiwa1(current, dir.Path(), {"令和", 1});
   EXPECT_EQ(fromReiwa1.FindPreviousPaidLeave(0, "180401_120000"), 3.0);  // 平成30
+}
+
+// The bonuses of an employee for the fiscal-year cap: the saved bonus periods of the open file
+// other than the one calculated and those of the previous year's file, with their pay dates.
+TEST_F(LookupTest, BonusesOfTheOpenAndThePreviousYearsFile) {
+  auto saveBonus = [&](const EraYear& eraYear, int period, int month, Yen taxable, bool healthSubject) {
+    const fs::path path = dir / YearFileName(eraYear);
+    auto state = std::make_unique<OpenPeriod>();
+    ReadHeader(path, state->header);
+    state->header.SetBonusMonth(period, month);
+    state->header.SetBonusDay(period, 10);
+    state->periodIndex = period;
+    PutEmployee(state->period, 2, "260105_093015", 0, 0);
+    state->period.Payment(2).Set(Sikyu::TaxableTotal, taxable);
+    state->period.Employee(2).SetHealthSubject(healthSubject);
+    SavePeriod(path, *state);
+  };
+  saveBonus({"令和", 7}, 13, 7, 2'000'000, true);
+  saveBonus({"令和", 7}, 14, 12, 3'000'000, false);
+  saveBonus({"令和", 8}, 13, 3, 1'000'000, true);
+  saveBonus({"令和", 8}, 14, 7, 500'000, true);
+
+  YearFileLookup lookup(current, dir.Path(), {"令和", 8});
+  const std::vector<EarlierBonus> found = lookup.FindBonuses(14, "260105_093015");
+  ASSERT_EQ(found.size(), 3u);
+  EXPECT_EQ((std::tuple(found[0].previousYear, found[0].period, found[0].payMonth, found[0].payDay,
+                        found[0].taxableTotal, found[0].healthSubject)),
+            std::tuple(false, 13, 3, 10, 1'000'000, true));
+  EXPECT_EQ((std::tuple(found[1].previousYear, found[1].period, found[1].payMonth, found[1].taxableTotal)),
+            std::tuple(true, 13, 7, 2'000'000));
+  EXPECT_EQ((std::tuple(found[2].previousYear, found[2].period, found[2].payMonth, found[2].healthSubject)),
+            std::tuple(true, 14, 12, false));
+  EXPECT_TRUE(lookup.FindBonuses(14, "999999_000000").empty());
+  EXPECT_TRUE(lookup.FindBonuses(14, "").empty());
 }
 
 TEST_F(LookupTest, AShortPreviousYearFileIsAnErrorNotAMiss) {

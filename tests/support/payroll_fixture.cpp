@@ -100,6 +100,14 @@ double FakePreviousPeriods::FindPreviousPaidLeave(int period, const std::string&
   return it == figures.end() || key.empty() ? kPaidLeaveNotFound : it->second.second;
 }
 
+std::vector<EarlierBonus> FakePreviousPeriods::FindBonuses(int exceptPeriod, const std::string&) {
+  std::vector<EarlierBonus> found;
+  for (const EarlierBonus& b : bonuses) {
+    if (b.previousYear || b.period != exceptPeriod) found.push_back(b);
+  }
+  return found;
+}
+
 CalcWorld::CalcWorld(int p, ItemKind k) : period(p), kind(k), items(DefaultItemSettings(k)) {
   tables.SetMonthly(TestMonthlyTable());
   tables.SetBonus(TestBonusTable());
@@ -110,7 +118,7 @@ CalcWorld::CalcWorld(int p, ItemKind k) : period(p), kind(k), items(DefaultItemS
 void CalcWorld::Refresh() { enabled = ResolveEnabledItems(DeriveItemLists(items), options, kind); }
 
 CalcInputs CalcWorld::Inputs() {
-  return CalcInputs{options, enabled, tables, tables.Presence(), period, bonusMonth, &previous};
+  return CalcInputs{options, enabled, tables, tables.Presence(), period, bonusMonth, &previous, payDate};
 }
 
 }  // namespace paylark::testing

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -40,7 +41,11 @@ class FakePreviousPeriods : public PreviousPeriodLookup {
  public:
   Yen FindPreviousDeductionBase(int period, const std::string& key) override;
   double FindPreviousPaidLeave(int period, const std::string& key) override;
+  // Every bonus in `bonuses` of another period than exceptPeriod (those of the previous year's
+  // file whatever their period), whatever the key.
+  std::vector<EarlierBonus> FindBonuses(int exceptPeriod, const std::string& key) override;
   std::map<std::pair<int, std::string>, std::pair<Yen, double>> figures;
+  std::vector<EarlierBonus> bonuses;
   std::vector<int> periodsAsked;
 };
 
@@ -58,6 +63,7 @@ struct CalcWorld {
   RateTables tables;
   FakePreviousPeriods previous;
   int bonusMonth = 0;
+  std::optional<CivilDate> payDate;
 };
 
 }  // namespace paylark::testing

@@ -401,6 +401,23 @@ TEST_P(ShippedTables, GradesEmploymentAndDates) {
   // No employment insurance rows: the whole image is zero and the premium takes the fixed rule.
   EXPECT_EQ(tables.Employment(), EmploymentImage{});
   EXPECT_EQ(tables.EmploymentPremiumFromTable(presence, 300'000, true), 2'100);
+  // The extension carries the worker's rates of the source by wage closing date.
+  ASSERT_NE(tables.EmploymentRates(), nullptr);
+  EXPECT_EQ(tables.EmploymentRates()->rows.size(), ReadRows(sources.EmploymentRates()).size() / 3);
+  struct Rate {
+    CivilDate closed;
+    bool general;
+    std::int32_t millionths;
+  } rates[] = {
+      {{2024, 3, 31}, true, 0},  {{2024, 4, 1}, true, 6'000},   {{2025, 3, 31}, false, 7'000},
+      {{2025, 4, 1}, true, 5'500}, {{2026, 3, 31}, false, 6'500}, {{2026, 4, 1}, true, 5'000},
+      {{2027, 1, 31}, false, 6'000},
+  };
+  for (const Rate& r : rates) {
+    SCOPED_TRACE(::testing::Message() << r.closed.year << "-" << r.closed.month << "-" << r.closed.day);
+    EXPECT_EQ(tables.EmploymentRateOn(presence, r.closed, r.general).value_or(0), r.millionths);
+  }
+  EXPECT_EQ(tables.EmploymentRates()->rows.back().construction, 6'000);
 
   // The edition dates come from the extensions; the grade table is of its own edition.
   const std::string date = "  " + std::string(GetParam()).replace(4, 1, "/").replace(7, 1, "/");
@@ -497,6 +514,27 @@ TEST(TableSourcesErrors, GapsAndOversizedTablesAreRefused) {
   }
   EXPECT_THROW(BuildBonusTaxImage(sources), SourceError);
   EXPECT_NO_THROW(BuildMonthlyTaxImage(sources));
+
+  // Employment rates: a figure that is not exact in millionths, and a business kind left out.
+  const std::string header = "from_wage_closing_date\tbusiness_kind\tworker_per_mille\temployer_per_mille\ttotal_per_mille\n";
+  struct Bad {
+    const char* rows;
+    const char* says;
+  } bad[] = {
+      {"2026-04-01\tgeneral\t5.0001\t8.5\t13.5\n", "employment-insurance-rates.tsv:2"},
+      {"2026-04-01\tgeneral\t5\t8.5\t13.5\n2026-04-01\tconstruction\t6\t10.5\t16.5\n", "every business kind"},
+      {"2026-04-01\tgeneral\t5\t8.5\t13.5\n2026-04-01\tgeneral\t5\t8.5\t13.5\n", "a second row of general"},
+  };
+  for (const Bad& b : bad) {
+    SCOPED_TRACE(b.rows);
+    std::ofstream(sources.EmploymentRates(), std::ios::trunc) << header << b.rows;
+    try {
+      BuildEmploymentRates(sources);
+      ADD_FAILURE() << "accepted";
+    } catch (const SourceError& e) {
+      EXPECT_NE(std::string(e.what()).find(b.says), std::string::npos) << e.what();
+    }
+  }
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 // Writes a small yearly file for end-to-end checks: a company with three employees (月給, 日給 with
 // 乙欄, 時間給, one of them retired in period 12), salary months 11 and 12 with attendance entered
 // but figures not yet calculated, and the winter bonus (period 14, paid in December) entered.
+// With --levy the company collects the 子ども・子育て支援金 (0.115 %) and the 月給 employee has
+// the levy premium of grade 22 (345).
 //
-//   make_sample_year FOLDER ERA YEAR   ->   FOLDER/<ERA><YEAR>年給与･賞与.dat
+//   make_sample_year FOLDER ERA YEAR [--levy]   ->   FOLDER/<ERA><YEAR>年給与･賞与.dat
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -13,7 +15,7 @@ using namespace paylark;
 
 namespace {
 
-PeriodBlock SampleMonth(int month) {
+PeriodBlock SampleMonth(int month, bool levy) {
   PeriodBlock p;
   CompanyRecord& c = p.company;
   c.SetName("株式会社ひばり商事");
@@ -50,6 +52,10 @@ PeriodBlock SampleMonth(int month) {
   a.SetPensionPremium(27450);
   a.SetEmploymentSubject(true);
   a.SetGrade(22);
+  if (levy) {
+    c.SetLevyRate(0.115);
+    a.SetLevyPremium(345);
+  }
 
   EmployeeRecord& b = p.Employee(2);
   b.SetName("鈴木花子");
@@ -83,8 +89,9 @@ PeriodBlock SampleMonth(int month) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::cerr << "usage: make_sample_year FOLDER ERA YEAR\n";
+  const bool levy = argc == 5 && std::string(argv[4]) == "--levy";
+  if (argc != 4 && !levy) {
+    std::cerr << "usage: make_sample_year FOLDER ERA YEAR [--levy]\n";
     return 2;
   }
   const EraYear eraYear{argv[2], std::atoi(argv[3])};
@@ -94,11 +101,11 @@ int main(int argc, char** argv) {
   CreateYearFile(file, state);
   for (int month : {11, 12}) {
     state.periodIndex = month;
-    state.period = SampleMonth(month);
+    state.period = SampleMonth(month, levy);
     SavePeriod(file, state);
   }
   state.periodIndex = 14;
-  state.period = SampleMonth(12);
+  state.period = SampleMonth(12, levy);
   state.period.ClearFigures();
   state.period.Payment(1).Set(Sikyu::Bonus, 600000);
   state.period.Payment(2).Set(Sikyu::Bonus, 100000);

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "store/app_settings.h"
+#include "store/rate_table_extension.h"
 #include "support/payroll_fixture.h"
 #include "support/temp_dir.h"
 #include "ui_support/gui_helpers.h"
@@ -156,6 +157,37 @@ TEST_F(CorpInfoTest, OkStoresTheFieldsWritesDefJikanDAndAsksForNewPremiums) {
   EXPECT_EQ(company.HealthRate(), 5.0);
   EXPECT_EQ(company.PensionFundRate(), 2.5);
   EXPECT_EQ(LoadStandardDailyHours(state.settings), 7.5);
+  EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{kPremiumHint});
+}
+
+// A period of premium month April 2026 or later opens with the levy's default; the employment rate
+// in force on the wage closing date is shown beside the table option.
+TEST_F(CorpInfoTest, TheLevyDefaultTheClosingDateAndTheRateInForce) {
+  state.open.eraYear = {"令和", 8};
+  state.open.periodIndex = 4;
+  state.Period().company = testing::TestCompany();
+  state.Period().company.SetPremiumCollection(1);  // 当月徴収: 4月分給与 collects April's premium
+  state.tables.SetEmployment(EmploymentImage{});
+  state.tables.SetExtension({TableId::Employment, {2026, 4, 1}, std::nullopt, std::nullopt,
+                             EmploymentRateTable{{{{2025, 4, 1}, 5'500, 6'500, 6'500}, {{2026, 4, 1}, 5'000, 6'000, 6'000}}}});
+  QString levy, byPayDate, byClosingDate;
+  EXPECT_TRUE(Show([&](QWidget* w) {
+    levy = Text(w, "edSienRitu");
+    byPayDate = Child<QLabel>(w, "lbKoyHyoRitu")->text();
+    TypeInto(Edit(w, "edSimebi"), "31");
+    Child<QComboBox>(w, "cbSimeTuki")->setCurrentIndex(1);  // 前月締め: closed 2026-03-31
+    byClosingDate = Child<QLabel>(w, "lbKoyHyoRitu")->text();
+    Click(Child<QPushButton>(w, "bbOk"));
+  }));
+  EXPECT_EQ(levy, " 0.115");
+  EXPECT_EQ(byPayDate, "被保険者負担 5/1000");
+  EXPECT_EQ(byClosingDate, "被保険者負担 5.5/1000");
+  const CompanyRecord& company = state.Period().company;
+  EXPECT_EQ(company.LevyRate(), 0.115);
+  EXPECT_EQ(company.PremiumCollection(), 1);
+  EXPECT_EQ(company.WageClosingDay(), 31);
+  EXPECT_EQ(company.WageClosingMonth(), 1);
+  // The levy premiums of the employees are still to be set from the grade table.
   EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{kPremiumHint});
 }
 

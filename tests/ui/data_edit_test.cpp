@@ -322,10 +322,11 @@ TEST_F(DataEditTest, ManualSwitchOnlyForCalculatedItemsOtherThanTheTotals) {
   } cases[] = {
       {"edSikyu1", true},    // 基本給
       {"edKoujo1", true},    // 健康保険料
+      {"edKoujo3", true},    // 子ども・子育て支援金
       {"edKoujo9", true},    // 所得税
       {"edSikyu18", false},  // 課税支給合計
-      {"edKoujo6", false},   // 社会保険料計
-      {"edKoujo7", false},   // 社保控除後計
+      {"edKoujo7", false},   // 社会保険料計
+      {"edKoujo8", false},   // 社保控除後計
       {"edKintai1", false},  // attendance, even a fixed one
       {"edKintai2", false},
       {"edSikyu15", false},  // 皆勤手当, variable

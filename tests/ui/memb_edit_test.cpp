@@ -202,6 +202,7 @@ TEST_F(MembEditTest, SteppingIsRefusedWithUnsavedChanges) {
 
 TEST_F(MembEditTest, GradeQuestionOncePerRunAndPremiumsFromTheGrade) {
   state.Period().Employee(1) = TestEmployee("Emp", "240101_090000", PayForm::Monthly, 300000);
+  state.Period().company.SetLevyRate(0.115);
   ShowSlot(1);
   Click(Child<QCheckBox>(&editor, "cbKenkou"));
   Click(Child<QCheckBox>(&editor, "cbKaigo"));
@@ -224,12 +225,14 @@ TEST_F(MembEditTest, GradeQuestionOncePerRunAndPremiumsFromTheGrade) {
   EXPECT_EQ(Text("edKaigoRyo"), "  2,700");
   EXPECT_EQ(Text("edKoseiRyo"), " 27,450");
   EXPECT_EQ(Text("edKakekin"), "      0");
+  EXPECT_EQ(Text("edSienRyo"), "    345");  // 子ども・子育て支援金, 0.115 % of 300,000
 
   Click(Button("bbOk"));
   ASSERT_TRUE(Accepted());
   const EmployeeRecord& e = state.Period().Employee(1);
   EXPECT_EQ(e.Grade(), 3);
   EXPECT_EQ(e.HealthPremium(), 15000);
+  EXPECT_EQ(e.LevyPremium(), 345);
   EXPECT_EQ(e.NursingPremium(), 2700);
   EXPECT_EQ(e.PensionPremium(), 27450);
   EXPECT_TRUE(e.HealthSubject());
@@ -266,12 +269,14 @@ TEST_F(MembEditTest, RetirementDateAndEnablingRules) {
   ShowSlot(1);
   EXPECT_FALSE(Edit("edTaiYY")->isEnabled());
   EXPECT_FALSE(Edit("edKenhoRyo")->isEnabled());
+  EXPECT_FALSE(Edit("edSienRyo")->isEnabled());
   EXPECT_FALSE(Child<QCheckBox>(&editor, "cbKaigo")->isEnabled());
   EXPECT_FALSE(Edit("edYukyu")->isEnabled());
   Combo("cbKeitai")->setCurrentIndex(2);  // 時間給
   EXPECT_TRUE(Edit("edYukyu")->isEnabled());
   Click(Child<QCheckBox>(&editor, "cbKenkou"));
   EXPECT_TRUE(Edit("edKenhoRyo")->isEnabled());
+  EXPECT_TRUE(Edit("edSienRyo")->isEnabled());
   EXPECT_TRUE(Child<QCheckBox>(&editor, "cbKaigo")->isEnabled());
   EXPECT_FALSE(Edit("edKaigoRyo")->isEnabled());
 

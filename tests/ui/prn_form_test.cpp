@@ -78,7 +78,8 @@ TEST_F(PrnFormTest, GridsShowTheUsersNamesAndOkKeepsThePlaceholders) {
   EXPECT_EQ(Grid(salary, "sgSonota")->rowCount(), 3);
   EXPECT_EQ(sikyu->item(0, 1)->text(), "基本給");
   EXPECT_EQ(sikyu->item(3, 1)->text(), "皆勤手当");
-  EXPECT_EQ(Grid(salary, "sgKoujo")->item(7, 1)->text(), "");
+  EXPECT_EQ(Grid(salary, "sgKoujo")->item(2, 1)->text(), "子ども・子育て支援金");
+  EXPECT_EQ(Grid(salary, "sgKoujo")->item(13, 1)->text(), "");
   EXPECT_EQ(sikyu->item(3, 0)->background().color(), QColor(0, 128, 128));
   EXPECT_EQ(sikyu->item(3, 0)->foreground().color(), QColor(Qt::white));
   EXPECT_FALSE(Unused(sikyu, 0));  // 月給: 基本給 printed, 固定手当１ not

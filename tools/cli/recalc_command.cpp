@@ -23,6 +23,9 @@ namespace {
 // empty in the period kind is left out.
 constexpr int kLastPaymentColumn = static_cast<int>(Sikyu::Other3);
 constexpr int kLastDeductionColumn = static_cast<int>(Koujo::SocialBase);
+// Deduction positions after the totals: 子ども・子育て支援金 and 年末調整.
+constexpr int kExtraDeductionColumns[] = {static_cast<int>(Koujo::ChildSupportLevy),
+                                          static_cast<int>(Koujo::YearEndAdjustment)};
 
 std::string FormatFigure(double value) {
   char text[32];
@@ -59,9 +62,12 @@ int RunRecalc(const Invocation& inv) {
   const RecalcResult result = RecalculateAll(period, sheet, state->Inputs(context), true, reporter);
 
   std::vector<std::string> paymentNames(kLastPaymentColumn + 1);
-  std::vector<std::string> deductionNames(kLastDeductionColumn + 1);
+  std::vector<int> deductionColumns;
+  for (int p = 1; p <= kLastDeductionColumn; ++p) deductionColumns.push_back(p);
+  for (int p : kExtraDeductionColumns) deductionColumns.push_back(p);
+  std::vector<std::string> deductionNames(kKoujoPositions + 1);
   for (int p = 1; p <= kLastPaymentColumn; ++p) paymentNames[p] = SikyuPositionName(static_cast<Sikyu>(p), options, kind);
-  for (int p = 1; p <= kLastDeductionColumn; ++p) {
+  for (int p : deductionColumns) {
     deductionNames[p] = KoujoPositionName(static_cast<Koujo>(p), options, kind);
   }
 
@@ -86,7 +92,7 @@ int RunRecalc(const Invocation& inv) {
   for (int p = 1; p <= kLastPaymentColumn; ++p) {
     if (!paymentNames[p].empty()) std::cout << "\t" << paymentNames[p];
   }
-  for (int p = 1; p <= kLastDeductionColumn; ++p) {
+  for (int p : deductionColumns) {
     if (!deductionNames[p].empty()) std::cout << "\t" << deductionNames[p];
   }
   std::cout << "\t差引支給額\n";
@@ -102,7 +108,7 @@ int RunRecalc(const Invocation& inv) {
     for (int p = 1; p <= kLastPaymentColumn; ++p) {
       if (!paymentNames[p].empty()) std::cout << "\t" << period.Payment(slot).At(p);
     }
-    for (int p = 1; p <= kLastDeductionColumn; ++p) {
+    for (int p : deductionColumns) {
       if (!deductionNames[p].empty()) std::cout << "\t" << period.Deduction(slot).At(p);
     }
     std::cout << "\t" << NetPay(period.Payment(slot), period.Deduction(slot)) << "\n";
