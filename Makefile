@@ -9,7 +9,7 @@ PROGRAM_DIR = $(BUILD)/Saldesk
 
 DEB_PACKAGES = cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
                qt6-base-dev libgl-dev libcrypt-dev fonts-ipafont-gothic fonts-ipafont-mincho \
-               poppler-utils \
+               poppler-utils qt6-translations-l10n \
                libcurl4-openssl-dev python3-aiosmtpd
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

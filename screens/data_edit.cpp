@@ -22,6 +22,7 @@
 #include "ui/entry_fields.h"
 #include "ui/fonts.h"
 #include "ui/qt_text.h"
+#include "ui/screen_fit.h"
 
 namespace paylark::screens {
 
@@ -336,6 +337,7 @@ void TfmDataEdit::showEvent(QShowEvent* event) {
 void TfmDataEdit::FormShow() {
   if (QWidget* over = parentWidget()) {
     move(over->frameGeometry().center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+    ui::KeepInsideScreen(this);  // centred on a small or displaced main window it may stick out
   }
   StepData(0);
 }

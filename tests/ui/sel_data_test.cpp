@@ -298,17 +298,37 @@ TEST(FolderChooserTest, ReportsAMissingPresetAndAMissingChoice) {
   SaveBackupPath(state.settings, gone);
   ScriptedFolders dialogs;
   dialogs.folders = {(target / "nothing").string(), target.Path().string() + "/"};
+  TempDir home;
+  app::FolderChooser chooser(state, dialogs);
+  chooser.homeFolder = home.Path();
 
-  const auto chosen = app::FolderChooser(state, dialogs).Choose("データファイルのバックアップ場所を指定");
+  const auto chosen = chooser.Choose("データファイルのバックアップ場所を指定");
 
   ASSERT_TRUE(chosen);
   EXPECT_EQ(*chosen, target.Path());
   EXPECT_EQ(dialogs.Texts(), (Texts{"指定フォルダ[" + gone + "]がありません。", "指定フォルダはありません。"}));
-  EXPECT_EQ(dialogs.starts, (std::vector<std::string>{"/", "/"}));
+  EXPECT_EQ(dialogs.starts, (std::vector<std::string>{home.Path().string(), home.Path().string()}));
 
   dialogs.Clear();
   dialogs.folders = {std::nullopt};
   EXPECT_FALSE(app::FolderChooser(state, dialogs).Choose("x"));
+}
+
+TEST(FolderChooserTest, StartsAtHomeWithoutABackupAndAtTheLastBackupFolderAfterOne) {
+  TempDir program;
+  TempDir home;
+  TempDir last;
+  ui::ProgramState state(program.Path());
+  ScriptedFolders dialogs;
+  app::FolderChooser chooser(state, dialogs);
+  chooser.homeFolder = home.Path();
+  dialogs.folders = {std::nullopt};
+  EXPECT_FALSE(chooser.Choose("x"));
+  SaveBackupPath(state.settings, last.Path().string());
+  dialogs.folders = {std::nullopt};
+  EXPECT_FALSE(chooser.Choose("x"));
+  EXPECT_EQ(dialogs.starts, (std::vector<std::string>{home.Path().string(), last.Path().string()}));
+  EXPECT_TRUE(dialogs.shown.empty());
 }
 
 }  // namespace
