@@ -53,6 +53,16 @@ std::string FormatFigure(double value) {
   return text;
 }
 
+// A column header as the sheet shows it: the user-named items (固定手当１ … その他３) by the names of
+// the input item settings.
+std::string ColumnName(const char* name, const Options& options) {
+  static const Options placeholders;
+  for (int i = 0; i < kUserItemCount; ++i) {
+    if (placeholders.itemNames[static_cast<std::size_t>(i)] == name) return options.itemNames[static_cast<std::size_t>(i)];
+  }
+  return name;
+}
+
 const char* ExceptionText(BonusTaxException e) {
   return e == BonusTaxException::NoPreviousSalary ? "前月中に給与の支払いが無い。"
                                                   : "社保控除後計が前月の10倍を超えている。";
@@ -120,10 +130,10 @@ int RunRecalc(const Invocation& inv) {
     for (const char* name : kAttendanceNames) std::cout << "\t" << name;
   }
   for (const auto& c : kPaymentColumns) {
-    if (!bonus || c.bonus) std::cout << "\t" << (bonus ? c.bonus : c.salary);
+    if (!bonus || c.bonus) std::cout << "\t" << ColumnName(bonus ? c.bonus : c.salary, options);
   }
   for (const auto& c : kDeductionColumns) {
-    if (!bonus || c.bonus) std::cout << "\t" << (bonus ? c.bonus : c.salary);
+    if (!bonus || c.bonus) std::cout << "\t" << ColumnName(bonus ? c.bonus : c.salary, options);
   }
   std::cout << "\t差引支給額\n";
   for (int slot = 1; slot <= kSlotCount; ++slot) {
