@@ -6,6 +6,7 @@
 #include "calc/display_format.h"
 #include "calc/input_format.h"
 #include "calc/number_parse.h"
+#include "calc/salary.h"
 #include "calc/sheet_takeover.h"
 
 namespace paylark::app {
@@ -102,6 +103,19 @@ std::string FormatCell(RowKind kind, double value, int timeStyle) {
     case RowKind::OtherAttendance: return FormatDays(value);
   }
   return FormatDays(value);
+}
+
+std::array<std::string, 3> ResultCells(const PeriodBlock& period, int slot) {
+  const PaymentRecord& payment = period.Payment(slot);
+  const DeductionRecord& deduction = period.Deduction(slot);
+  std::string net;
+  try {
+    net = FormatCell(RowKind::Money, NetPay(payment, deduction), 0);
+  } catch (const MoneyOverflow&) {
+    net = std::string(7, '*');
+  }
+  return {FormatCell(RowKind::Money, payment.Get(Sikyu::Total), 0),
+          FormatCell(RowKind::Money, deduction.Get(Koujo::Total), 0), net};
 }
 
 std::string CommitCellText(std::string_view typed, RowKind kind, int timeStyle, Reporter& reporter) {

@@ -74,6 +74,7 @@ EmployeeEntry EntryFromRecord(const EmployeeRecord& r) {
   e.fundMember = r.FundMember();
   e.fundContribution = r.FundContribution();
   e.grade = r.Grade();
+  e.sex = r.Sex() == 1 || r.Sex() == 2 ? r.Sex() : 0;
   return e;
 }
 
@@ -120,6 +121,7 @@ void WriteEntry(const EmployeeEntry& e, EmployeeRecord& r, const std::function<s
   r.SetFundMember(e.fundMember);
   r.SetFundContribution(e.fundContribution);
   r.SetGrade(e.grade);
+  r.SetSex(e.sex);
 }
 
 std::string RetirementDateFromFields(const std::array<std::string, 3>& fields) {
@@ -199,6 +201,7 @@ void ClearForTemplate(EmployeeRecord& r) {
   r.SetMailAddress("");
   r.SetRetirementDate("");
   r.SetGrade(0);
+  r.SetSex(0);
 }
 
 std::optional<EmployeeRecord> ReadEmployeeTemplate(const std::filesystem::path& path) {

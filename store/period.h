@@ -153,6 +153,8 @@ struct EmployeeRecord : bytes::ByteImage<500> {
   void SetCategoryText(std::string_view v) { SetText(305, 12, v); }
   std::uint16_t Grade() const { return U16(318); }  // grade last chosen in the grade table
   void SetGrade(std::uint16_t v) { SetU16(318, v); }
+  std::int32_t Sex() const { return I32(212); }  // 性別 0 unknown, 1 男, 2 女
+  void SetSex(std::int32_t v) { SetI32(212, v); }
 
   bool InUse() const { return bytes[42] != 0; }
   bool Retired() const;  // retirement date non-empty after trimming
