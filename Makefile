@@ -12,7 +12,7 @@ PROGRAM_DIR = $(BUILD)/Saldesk
 
 DEB_PACKAGES = cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
                qt6-base-dev libgl-dev libcrypt-dev fonts-ipafont-gothic fonts-ipafont-mincho \
-               poppler-utils cmark-gfm lintian dpkg-dev file \
+               poppler-utils cmark-gfm lintian dpkg-dev file qt6-translations-l10n \
                libcurl4-openssl-dev python3-aiosmtpd libsqlite3-dev \
                clang libclang-rt-14-dev
 

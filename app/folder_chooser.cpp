@@ -1,5 +1,6 @@
 #include "app/folder_chooser.h"
 
+#include <cstdlib>
 #include <string>
 #include <system_error>
 
@@ -21,7 +22,12 @@ std::filesystem::path WithoutTrailingSeparator(const std::filesystem::path& path
 
 }  // namespace
 
+FolderChooser::FolderChooser(ui::ProgramState& state, ui::DialogService& dialogs) : state_(state), dialogs_(dialogs) {
+  if (const char* home = std::getenv("HOME")) homeFolder = home;
+}
+
 std::filesystem::path FolderChooser::DefaultFolder() const {
+  if (IsFolder(homeFolder)) return homeFolder;
   std::error_code ec;
   std::filesystem::path program = std::filesystem::absolute(state_.paths.programDir, ec);
   if (ec || program.root_path().empty()) return "/";
@@ -33,8 +39,7 @@ std::optional<std::filesystem::path> FolderChooser::Choose(std::string_view capt
   std::filesystem::path start = preset;
   if (!IsFolder(start)) {
     dialogs_.Error("指定フォルダ[" + preset + "]がありません。");
-    start = std::filesystem::path(preset).root_path();
-    if (!IsFolder(start)) start = DefaultFolder();
+    start = DefaultFolder();
   }
   for (;;) {
     const std::optional<std::string> chosen = dialogs_.ChooseFolder(caption, start.string());

@@ -10,6 +10,8 @@
 #include "ui/fonts.h"
 #include "ui/qt_dialog_service.h"
 #include "ui/qt_text.h"
+#include "ui/screen_fit.h"
+#include "ui/translations.h"
 
 int main(int argc, char** argv) {
   using namespace paylark;
@@ -17,6 +19,8 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(ui::kApplicationTitle);
   QApplication::setApplicationDisplayName(ui::kApplicationTitle);
   ui::InstallJapaneseFonts();
+  ui::InstallQtTranslations(application);
+  ui::KeepWindowsInsideScreen(application);
   ui::QtDialogService dialogs;
 
   app::SingleInstance instance;

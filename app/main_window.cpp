@@ -24,6 +24,7 @@
 #include "app/sheet_grid.h"
 #include "calc/income_tax.h"
 #include "calc/recalculate.h"
+#include "calc/unit_prices.h"
 #include "store/change_check.h"
 #include "store/rate_tables.h"
 #include "store/sjis.h"
@@ -366,8 +367,12 @@ bool TfmMain::BuildSheet(bool showItemSettings) {
   rows_ = BuildSheetRows(state_.Lists(kind), state_.options, kind);
   columnSlots_ = ActiveSlots(state_.Period());
   const int rowCount = static_cast<int>(rows_.size());
-  grid_->setRowCount(rowCount);
+  // The result rows follow the input rows; they are not in rows_, so nothing takes them as input.
+  grid_->setRowCount(rowCount + static_cast<int>(kResultRowNames.size()));
   for (int r = 1; r <= rowCount; ++r) grid_->SetCell(0, r, FromUtf8(rows_[static_cast<std::size_t>(r - 1)].name));
+  for (std::size_t i = 0; i < kResultRowNames.size(); ++i) {
+    grid_->SetCell(0, rowCount + 1 + static_cast<int>(i), FromUtf8(std::string(kResultRowNames[i])));
+  }
   for (int c = 1; c < SheetGrid::kColumns; ++c) {
     const int slot = ColumnSlot(c);
     grid_->SetCell(c, 0, slot ? FromUtf8(state_.Period().Employee(slot).Name()) : QString());
@@ -382,13 +387,24 @@ bool TfmMain::BuildSheet(bool showItemSettings) {
       grid_->SetCell(c, r, text);
       grid_->SetEditable(c, r, slot != 0 && row.VariableFor(payForm));
     }
+    for (std::size_t i = 0; i < kResultRowNames.size(); ++i) grid_->SetEditable(c, rowCount + 1 + static_cast<int>(i), false);
   }
+  ShowResults();
   currentColumn_ = std::clamp(currentColumn_, 1, SheetGrid::kColumns - 1);
   currentRow_ = std::clamp(currentRow_, 1, std::max(rowCount, 1));
   if (rowCount > 0) grid_->SetCurrent(currentColumn_, currentRow_);
   building_ = false;
   grid_->viewport()->update();
   return true;
+}
+
+void TfmMain::ShowResults() {
+  const int first = static_cast<int>(rows_.size()) + 1;
+  for (int c = 1; c < SheetGrid::kColumns; ++c) {
+    const int slot = ColumnSlot(c);
+    const std::array<std::string, 3> cells = slot ? ResultCells(state_.Period(), slot) : std::array<std::string, 3>{};
+    for (int i = 0; i < 3; ++i) grid_->SetCell(c, first + i, FromUtf8(cells[static_cast<std::size_t>(i)]));
+  }
 }
 
 int TfmMain::ColumnSlot(int column) const {
@@ -436,6 +452,8 @@ void TfmMain::OnCurrentCellChanged(int column, int row) {
         rows_[static_cast<std::size_t>(currentRow_ - 1)].name == kPaidLeaveTakenRow) {
       CarryPaidLeave(currentColumn_);
     }
+    // The result rows follow what was typed.
+    if (!building_ && ColumnSlot(currentColumn_) != 0) RecalculateResults();
     currentColumn_ = column;
     currentRow_ = row;
   }
@@ -528,6 +546,7 @@ bool TfmMain::CommitAndRecalculate(bool checkHours) {
   }
   // A tax computed without its table is 0, not a tax: the table is named at every such pass.
   if (!result.tableProblems.empty()) dialogs_.Error(ui::JoinLines(result.tableProblems));
+  ShowResults();
   for (const std::string& warning : result.hourWarnings) dialogs_.Warning(warning);
   if (!result.taxExceptionSlots.empty() &&
       dialogs_.Message(MsgKind::Warning, kManualTaxQuestionAll, MsgButtons::YesNo) == MsgAnswer::Yes) {
@@ -535,6 +554,21 @@ bool TfmMain::CommitAndRecalculate(bool checkHours) {
     dialogs_.Information(kManualTaxSwitchedAll);
   }
   return true;
+}
+
+void TfmMain::RecalculateResults() {
+  // As commit and recalculate, without its questions: those come with the commands.
+  const SheetColumns sheet = Columns();
+  ui::DialogReporter reporter(dialogs_);
+  try {
+    const ui::ProgramState::CalcContext context = state_.MakeCalcContext();
+    RecalculateAll(state_.Period(), sheet, state_.Inputs(context), false, reporter);
+  } catch (const CalculationError& e) {
+    dialogs_.Error(e.what());
+  } catch (const YearFileError& e) {
+    dialogs_.Error(e.UserText());
+  }
+  ShowResults();
 }
 
 TfmMain::ChangeCheckResult TfmMain::ChangeCheck(bool ask) {
@@ -558,6 +592,11 @@ TfmMain::ChangeCheckResult TfmMain::ChangeCheck(bool ask) {
 
 bool TfmMain::SaveData() {
   if (!CommitAndRecalculate(true)) return false;
+  if (IsSalaryPeriod(state_.PeriodIndex())) {
+    // Hours typed for an item whose unit price is 0 are worth nothing; the user must know.
+    const std::string unpriced = UnpricedRowsWarning(FindUnpricedRows(state_.Period(), state_.MakeCalcContext().enabled));
+    if (!unpriced.empty()) dialogs_.Warning(unpriced);
+  }
   try {
     SavePeriod(state_.open.currentDataFile, state_.open);
   } catch (const YearFileError& e) {

@@ -52,6 +52,8 @@ class TfmMain : public QMainWindow {
   // Build sheet from memory, optionally after the payslip item settings of the period kind; false
   // when the settings were shown and cancelled (the sheet is then left as it was).
   bool BuildSheet(bool showItemSettings);
+  void ShowResults();  // the result rows of every column from the records
+  void RecalculateResults();  // the typed cells into the records and the result rows, no questions
   // Makes a cell current as a click would (leaving the current cell commits it).
   void SelectCell(int column, int row);
   // Commit cell: normalises and formats the current cell of an employee column.

@@ -41,10 +41,6 @@
 namespace paylark::app {
 namespace {
 
-constexpr const char* kTaxTableNotice =
-    "源泉徴収税額表を平成19年1月以降分に更新しています。\r平成18年以前のデータを修正時、計算結果が変わります。\r"
-    "(給与台帳や給与/賞与一覧表の印刷には影響しません)";
-
 // The numeric value of a stored version text ("1.00"); 0 when it is not a number.
 double ParseVersion(const std::string& text) {
   bool ok = false;
@@ -253,7 +249,8 @@ void Program::FirstActivation() {
     return;
   }
   const std::string previous = LoadProgramVersion(p.state.settings);
-  if (ParseVersion(previous) < 2.1) p.dialogs.Information(kTaxTableNotice);
+  // The notice once for a settings file of an older program: which editions the tables hold.
+  if (ParseVersion(previous) < 2.1) p.dialogs.Information(InstalledEditionsNotice(p.state.editions));
   try {
     SaveProgramVersion(p.state.settings, ui::ToUtf8(VersionText()));
   } catch (const std::exception& e) {

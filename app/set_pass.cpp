@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,6 +25,8 @@ TfmSetPass::TfmSetPass(ui::ProgramState& state, ui::DialogService& dialogs, QWid
     auto* edit = new QLineEdit(this);
     edit->setObjectName(name);
     edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+    // Masked like the start-up prompt: a password shown in clear can be read over the shoulder.
+    edit->setEchoMode(QLineEdit::Password);
     edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(20, QChar('M'))));
     return edit;
   };
@@ -44,6 +47,7 @@ TfmSetPass::TfmSetPass(ui::ProgramState& state, ui::DialogService& dialogs, QWid
   cancel->setObjectName("bbCancel");
   cancel->setAutoDefault(false);
   connect(ok, &QPushButton::clicked, this, &TfmSetPass::accept);
+  pass1_->installEventFilter(this);
   connect(cancel, &QPushButton::clicked, this, &TfmSetPass::reject);
 
   auto* fields = new QGridLayout;
@@ -64,6 +68,18 @@ TfmSetPass::TfmSetPass(ui::ProgramState& state, ui::DialogService& dialogs, QWid
   layout->addSpacing(6);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+bool TfmSetPass::eventFilter(QObject* watched, QEvent* event) {
+  // Enter in the first field goes on to the confirmation instead of pressing 設定する.
+  if (watched == pass1_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      pass2_->setFocus(Qt::TabFocusReason);
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 bool TfmSetPass::Run() {

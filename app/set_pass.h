@@ -23,6 +23,9 @@ class TfmSetPass : public QDialog {
  public slots:
   void accept() override;  // 設定する
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   ui::ProgramState& state_;
   ui::DialogService& dialogs_;

@@ -14,8 +14,8 @@
 namespace paylark {
 
 struct RecalcResult {
-  // "実働時間の入力に誤りがあると思われます。[氏名]", one per monthly-paid employee whose 実働時間
-  // differs from 所定労働時間 + overtime − 欠勤日数 × 日労働時間数.
+  // "実働時間の入力に誤りがあると思われます。[氏名]" with the expected and the entered hours, one per
+  // monthly-paid employee whose 実働時間 differs from 所定労働時間 + overtime − 欠勤日数 × 日労働時間数.
   std::vector<std::string> hourWarnings;
   std::vector<int> hourWarningSlots;  // the slot of each warning
   // Bonus periods: slots with an employee key whose tax fell under an exception (the manual-tax
@@ -36,5 +36,9 @@ RecalcResult RecalculateAll(PeriodBlock& period, const SheetColumns& sheet, cons
 // within 0.000001 hours.
 bool WorkedHoursAgree(const CompanyRecord& company, const AttendanceRecord& attendance);
 std::string WorkedHoursWarning(const std::string& employeeName);
+// The same, followed by the hours expected and the hours entered so that the user sees what is
+// off: "…[氏名]\r（所定＋残業：170:30　実働時間：168:00）" (with 欠勤 when there are absence days).
+std::string WorkedHoursWarning(const std::string& employeeName, const CompanyRecord& company,
+                               const AttendanceRecord& attendance, int timeStyle);
 
 }  // namespace paylark

@@ -100,35 +100,33 @@ std::string LedgerFigureText(int width, const LedgerFigure& figure) {
   return FormatAmount(width, *figure);
 }
 
-void DrawLedgerGrid(PageModel& page, double right) {
-  constexpr int kGridRows = 39;
-  for (int row = 0; row < kGridRows; row += 2)
-    page.FillBox(10, kLedgerTop + kLedgerRowHeight * row, right, kLedgerTop + kLedgerRowHeight * (row + 1));
+void DrawLedgerGrid(PageModel& page, double right, const LedgerGeometry& grid) {
+  for (int row = 0; row < grid.rows; row += 2) page.FillBox(10, grid.RowTop(row), right, grid.RowTop(row + 1));
   page.SelectPen(page.thickPen);
-  page.PutFrame(10, kLedgerTop, right, kLedgerBottom);
-  page.PutLine(10, kLedgerTop + kLedgerRowHeight, right, kLedgerTop + kLedgerRowHeight);
+  page.PutFrame(10, grid.top, right, grid.Bottom());
+  page.PutLine(10, grid.RowTop(1), right, grid.RowTop(1));
 }
 
-void DrawLedgerLabels(PageModel& page, const Options& options, double right) {
+void DrawLedgerLabels(PageModel& page, const Options& options, double right, const LedgerGeometry& grid) {
   page.condensed = true;
   const std::array<std::string, kLedgerRows> labels = LedgerRowLabels(options);
   for (int row = 1; row <= kLedgerRows; ++row) {
     page.bold = LedgerTotalRow(row);
-    page.PutText(labels[static_cast<std::size_t>(row - 1)], 13, LedgerRowY(row));
+    page.PutText(labels[static_cast<std::size_t>(row - 1)], 13, grid.RowY(row));
   }
   page.bold = false;
   page.SelectPen(page.thickPen);
   for (int row : {kPaymentTotalRow, kDeductionTotalRow, kNetPayRow}) {
-    const double top = kLedgerTop + kLedgerRowHeight * row;
-    page.PutFrame(10, top, right, top + kLedgerRowHeight);
+    page.PutFrame(10, grid.RowTop(row), right, grid.RowTop(row + 1));
   }
   page.SelectPen(page.thinPen);
 }
 
-void DrawLedgerColumn(PageModel& page, const LedgerColumn& column, double x, int width, bool allBold) {
+void DrawLedgerColumn(PageModel& page, const LedgerColumn& column, double x, int width, bool allBold,
+                      const LedgerGeometry& grid) {
   for (int row = 1; row <= kLedgerRows; ++row) {
     page.bold = allBold || LedgerTotalRow(row);
-    page.PutText(LedgerFigureText(width, column[static_cast<std::size_t>(row - 1)]), x, LedgerRowY(row));
+    page.PutText(LedgerFigureText(width, column[static_cast<std::size_t>(row - 1)]), x, grid.RowY(row));
   }
   page.bold = false;
 }

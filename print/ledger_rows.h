@@ -46,14 +46,26 @@ std::string LedgerFigureText(int width, const LedgerFigure& figure);
 // y of row 1..38 (and 0 for the heading row) as the labels and values are placed.
 inline double LedgerRowY(int row) { return kLedgerTop + 5 + kLedgerRowHeight * (row - 1); }
 
+// The rows of a ledger-style grid: its top, the row height and the number of rows with the heading
+// row. The default is the grid of 37 rows of 4.5 mm that the monthly list draws.
+struct LedgerGeometry {
+  double top = kLedgerTop;
+  double rowHeight = kLedgerRowHeight;
+  int rows = kLedgerRows + 1;
+  double Bottom() const { return top + rowHeight * rows; }
+  double RowTop(int row) const { return top + rowHeight * row; }
+  double RowY(int row) const { return RowTop(row) + 0.5; }  // where a row's text is placed
+};
+
 // The grid up to the vertical lines: every even row shaded from x 10 to `right`, the thick outer
 // frame and the thin line under the heading row. Leaves the thin pen selected.
-void DrawLedgerGrid(PageModel& page, double right);
+void DrawLedgerGrid(PageModel& page, double right, const LedgerGeometry& grid = {});
 // In the condensed font: the 38 labels at x 13 (the total rows bold) and the thick frames around
 // 支給項目合計, 控除項目合計 and 差引支給額. Leaves the font condensed and not bold.
-void DrawLedgerLabels(PageModel& page, const Options& options, double right);
+void DrawLedgerLabels(PageModel& page, const Options& options, double right, const LedgerGeometry& grid = {});
 // One column of figures at x, rows 1..38; `allBold` for a total column, else the total rows bold.
-void DrawLedgerColumn(PageModel& page, const LedgerColumn& column, double x, int width, bool allBold);
+void DrawLedgerColumn(PageModel& page, const LedgerColumn& column, double x, int width, bool allBold,
+                      const LedgerGeometry& grid = {});
 
 // Today's date as the landscape reports print it: era name, era year, "年 ", month, "月 ", day, "日"
 // ("令和 8年 3月 5日").

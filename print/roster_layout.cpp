@@ -31,7 +31,7 @@ constexpr int kMailLines = 3;
 
 std::array<std::string, kRows> RowLabels(const Options& options) {
   std::array<std::string, kRows> labels{
-      "氏　　名",     "部　　署",       "社員区分",       "支給形態",       "税額表  ",       "扶養人数",
+      "氏　　名",     "部　　署",       "社員区分",       "支給形態",       "税額表・性別",   "扶養人数",
       "基本給  ",     "残業手当(普通)", "残業手当(深夜)", "休日残業(普通)", "休日残業(深夜)", "交通費(非課税)",
       "交通費(課税)", "　支給単位  ",   "住民税(６月)",   "住民税(以外)",   "役職手当  ",     "家族手当  ",
       "",             "",               "",               "",               "",               "",
@@ -54,6 +54,12 @@ std::string PayFormCell(const EmployeeRecord& e) {
   std::string text = PayFormText(code);
   if (e.PaidInCash()) text += "(現金)";
   return text;
+}
+
+// "甲欄 / 男": the tax column and the employee's 性別 (nothing after the slash when not known).
+std::string TaxColumnAndSex(const EmployeeRecord& e) {
+  const char* sex = e.Sex() == 1 ? "男" : e.Sex() == 2 ? "女" : "";
+  return std::string(e.TaxColumn() == 1 ? "乙欄" : "甲欄") + " / " + sex;
 }
 
 // "  yy/mm/dd" from the stored date's three 2-character parts; nothing when it is blank.
@@ -83,7 +89,7 @@ std::array<std::string, kRows - 1> Values(const EmployeeRecord& e) {
           e.Department(),
           CategoryName(e),
           PayFormCell(e),
-          e.TaxColumn() == 1 ? "乙欄" : "甲欄",
+          TaxColumnAndSex(e),
           Format("%2d人 / %2d人", e.Dependants(), e.TaxDependants()),
           Amount(e.BasePay()),
           Amount(e.OvertimePrice(0)),

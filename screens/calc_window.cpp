@@ -169,7 +169,13 @@ void TfmCalc::PressFromKeyboard(int code) {
 void TfmCalc::keyPressEvent(QKeyEvent* event) {
   const int code = KeyCode(event);
   if (code >= 0 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-    PressFromKeyboard(code);  // Esc clears; it does not close the calculator
+    // Esc clears what was typed; on a calculator with nothing to clear it closes, as ｷｬﾝｾﾙ does.
+    if (event->key() == Qt::Key_Escape && calc_.a.empty() && calc_.b.empty() && calc_.op == 0 && !calc_.error &&
+        calc_.newNumber && calc_.display == "0.") {
+      reject();
+      return;
+    }
+    PressFromKeyboard(code);
     return;
   }
   QDialog::keyPressEvent(event);

@@ -23,6 +23,7 @@
 #include "ui/fonts.h"
 #include "ui/message_lines.h"
 #include "ui/qt_text.h"
+#include "ui/screen_fit.h"
 
 namespace paylark::screens {
 
@@ -337,6 +338,7 @@ void TfmDataEdit::showEvent(QShowEvent* event) {
 void TfmDataEdit::FormShow() {
   if (QWidget* over = parentWidget()) {
     move(over->frameGeometry().center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+    ui::KeepInsideScreen(this);  // centred on a small or displaced main window it may stick out
   }
   StepData(0);
 }

@@ -8,7 +8,11 @@
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QDir>
+#include <QStandardPaths>
 #include <QVBoxLayout>
+#include <filesystem>
+#include <optional>
 #include <utility>
 
 #include "ui/date_field.h"
@@ -198,9 +202,11 @@ bool TfmInji::PrintJob() {
   hide();
   QApplication::processEvents();
   SavePrintInfo();
-  if (Printer().outputFormat() == QPrinter::PdfFormat && Printer().outputFileName().isEmpty()) {
-    const QString name = caption_.isEmpty() ? ui::kApplicationTitle : caption_;
-    Printer().setOutputFileName(QString::fromStdString((state_.paths.programDir / ToUtf8(name + ".pdf")).string()));
+  const bool toPdf = Printer().outputFormat() == QPrinter::PdfFormat;
+  // Every PDF is asked for: a name left from an earlier job would be overwritten without a word.
+  if (toPdf && !ChoosePdfFile()) {
+    reject();
+    return false;
   }
   const print::JobResult result = print::PrintReport(Printer(), page_, code_, MakeSource());
   if (!result.printed) {
@@ -208,8 +214,39 @@ bool TfmInji::PrintJob() {
     reject();
     return false;
   }
+  if (toPdf) dialogs_.Information("PDFファイルに保存しました。\r" + ToUtf8(Printer().outputFileName()));
   accept();
   return true;
+}
+
+bool TfmInji::ChoosePdfFile() {
+  const std::string caption = ToUtf8(caption_.isEmpty() ? ui::kApplicationTitle : caption_);
+  const std::string name = print::PdfFileName(caption, code_.kind, state_.open.eraYear, state_.PeriodIndex(),
+                                              state_.options.thirdBonusName);
+  std::string folder = lastPdfFolder_;
+  if (folder.empty() && documentsFolder) folder = documentsFolder();
+  if (folder.empty()) {
+    folder = ToUtf8(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    if (folder.empty() || !std::filesystem::is_directory(std::filesystem::path(folder))) {
+      folder = ToUtf8(QDir::homePath());
+    }
+  }
+  std::string suggested = (std::filesystem::path(folder) / std::filesystem::path(name)).string();
+  for (;;) {
+    std::optional<std::string> chosen = dialogs_.SaveFile("PDFファイルに保存", suggested, "PDFファイル (*.pdf)");
+    if (!chosen) return false;
+    std::filesystem::path path = std::filesystem::path(*chosen);
+    if (path.extension() != ".pdf" && path.extension() != ".PDF") path += ".pdf";
+    std::error_code error;
+    if (std::filesystem::exists(path, error) &&
+        !dialogs_.Confirm("ファイル｢" + path.filename().string() + "｣は既に存在します。\r置き換えますか？")) {
+      suggested = path.string();
+      continue;  // ask again
+    }
+    lastPdfFolder_ = path.parent_path().string();
+    Printer().setOutputFileName(FromUtf8(path.string()));
+    return true;
+  }
 }
 
 int TfmInji::ShowPreview(bool printEnabled) {

@@ -50,6 +50,8 @@ class TfmInji : public QDialog {
   std::function<std::vector<int>()> selectedSlots;
   // Today's date (the era label, the date texts of the reports); the system clock by default.
   std::function<CivilDate()> today = [] { return Today(); };
+  // Where a PDF file is first offered: the user's documents folder (else home) by default.
+  std::function<std::string()> documentsFolder;
 
   // --- The job ---
   // Sets the report code, takes the selected rows for target 99 and counts sheets and persons.
@@ -90,6 +92,8 @@ class TfmInji : public QDialog {
  private:
   void BuildForm();
   void ShowPrinterName();
+  // Asks where a PDF goes (and whether to replace a file there); false when the user cancelled.
+  bool ChoosePdfFile();
 
   void btMemoryClick();
   void btOkClick();
@@ -106,6 +110,7 @@ class TfmInji : public QDialog {
   int pageCount_ = 0;
   int personCount_ = 0;
   QString caption_;
+  std::string lastPdfFolder_;  // the folder of the last PDF written in this run
 
 
   QLabel* pnPrinter_ = nullptr;

@@ -22,6 +22,7 @@
 #include "entry/display_format.h"
 #include "entry/number_parse.h"
 #include "calc/premiums.h"
+#include "calc/unit_prices.h"
 #include "screens/calc_window.h"
 #include "screens/kenho_hyo.h"
 #include "store/sjis.h"
@@ -92,6 +93,7 @@ struct TfmMembEdit::Controls {
   QRadioButton* rbZeigaku0 = nullptr;
   QRadioButton* rbZeigaku1 = nullptr;
   QCheckBox* cbGenkin = nullptr;
+  QComboBox* cbSeibetu = nullptr;
   ui::TextEdit* edMailAdrs = nullptr;
   QLineEdit* edBirthDate = nullptr;  // 生年月日, typed in 和暦 or 西暦
   QLabel* lbAge = nullptr;
@@ -137,6 +139,7 @@ struct TfmMembEdit::Controls {
   QToolButton* sbNewBase = nullptr;
   QToolButton* sbAutoSet = nullptr;
   QToolButton* sbCalculator = nullptr;
+  QToolButton* sbTanka = nullptr;
   QPushButton* bbOk = nullptr;
   QPushButton* bbCancel = nullptr;
   std::vector<ui::NumEdit*> numEdits;
@@ -284,6 +287,12 @@ QWidget* TfmMembEdit::BuildIdentityGroup() {
   counts->addStretch(1);
   g->addWidget(Label(QStringLiteral("扶養人数"), box), row, 0);
   g->addLayout(counts, row++, 1, 1, 3);
+
+  c_->cbSeibetu = new QComboBox(box);
+  c_->cbSeibetu->setObjectName(QStringLiteral("cbSeibetu"));
+  for (const char* text : kSexTexts) c_->cbSeibetu->addItem(ui::FromUtf8(text));
+  g->addWidget(Label(QStringLiteral("性　別"), box), row, 0);
+  g->addWidget(c_->cbSeibetu, row++, 1);
 
   c_->edMailAdrs = new ui::TextEdit(kMailMaxBytes, box);
   c_->edMailAdrs->setObjectName(QStringLiteral("edMailAdrs"));
@@ -451,12 +460,16 @@ QWidget* TfmMembEdit::BuildButtons() {
   c_->sbAutoSet = SpeedButton("sbAutoSet", QStringLiteral("等級表"), bar);
   c_->sbCalculator = SpeedButton("sbCalculator", QStringLiteral("電卓起動"), bar);
   c_->sbCalculator->setEnabled(false);
+  c_->sbTanka = SpeedButton("sbTanka", QStringLiteral("単価計算"), bar);
+  c_->sbTanka->setToolTip(QStringLiteral("残業単価・欠勤控除額・遅早控除額を法定の割増率で計算します"));
+  connect(c_->sbTanka, &QToolButton::clicked, this, [this] { sbTankaClick(); });
   connect(c_->sbBackData, &QToolButton::clicked, this, [this] { Step(-1); });
   connect(c_->sbNextData, &QToolButton::clicked, this, [this] { Step(+1); });
   connect(c_->sbNewBase, &QToolButton::clicked, this, [this] { sbNewBaseClick(); });
   connect(c_->sbAutoSet, &QToolButton::clicked, this, [this] { sbAutoSetClick(); });
   connect(c_->sbCalculator, &QToolButton::clicked, this, [this] { sbCalculatorClick(); });
-  for (QToolButton* b : {c_->sbBackData, c_->sbNextData, c_->sbNewBase, c_->sbAutoSet, c_->sbCalculator}) {
+  for (QToolButton* b :
+       {c_->sbBackData, c_->sbNextData, c_->sbNewBase, c_->sbAutoSet, c_->sbCalculator, c_->sbTanka}) {
     row->addWidget(b);
   }
   row->addStretch(1);
@@ -557,6 +570,7 @@ void TfmMembEdit::FillControls(const EmployeeEntry& e) {
   c_->rbZeigaku1->setChecked(e.taxColumn == 1);
   c_->rbZeigaku0->setChecked(e.taxColumn != 1);
   c_->cbGenkin->setChecked(e.paidInCash);
+  c_->cbSeibetu->setCurrentIndex(e.sex >= 1 && e.sex <= 2 ? e.sex : 0);
   c_->edMailAdrs->setText(ui::FromUtf8(e.mail));
   const bool retired = !RetirementDateFromFields(e.retirement).empty();
   c_->cbTaisyo->setChecked(retired);
@@ -602,6 +616,7 @@ EmployeeEntry TfmMembEdit::ReadControls() const {
   e.payForm = c_->cbKeitai->currentIndex() + 1;
   e.taxColumn = c_->rbZeigaku1->isChecked() ? 1 : 0;
   e.paidInCash = c_->cbGenkin->isChecked();
+  e.sex = c_->cbSeibetu->currentIndex() == 1 || c_->cbSeibetu->currentIndex() == 2 ? c_->cbSeibetu->currentIndex() : 0;
   e.mail = ui::ToUtf8(c_->edMailAdrs->text());
   for (int i = 0; i < 3; ++i) e.retirement[i] = ui::ToUtf8(c_->edTai[i]->text());
   e.dependants = FieldInt(c_->edFuyou);
@@ -809,6 +824,22 @@ void TfmMembEdit::sbCalculatorClick() {
     field->setText(ui::FromUtf8(CalculatorFieldText(*value, field->FormatCode())));
   }
   field->setFocus(Qt::OtherFocusReason);
+}
+
+void TfmMembEdit::sbTankaClick() {
+  const EmployeeRecord now = RecordFromControls(working_, working_.Key());
+  const CivilDate today = Today();
+  const UnitPriceResult result =
+      SuggestUnitPrices(now, state_.Period().company, state_.options, today.year * 10000 + today.month * 100 + today.day);
+  if (result.problem) {
+    dialogs_.Error(UnitPriceProblemText(*result.problem));
+  } else if (dialogs_.Confirm(UnitPriceQuestion(*result.prices))) {
+    const SuggestedUnitPrices& p = *result.prices;
+    for (int i = 0; i < 4; ++i) c_->edOvertime[i]->setText(Amount(90, p.overtime[i]));
+    if (p.absencePerDay) c_->edKekkin->setText(Amount(70, *p.absencePerDay));
+    if (p.latenessPerHour) c_->edChisou->setText(Amount(70, *p.latenessPerHour));
+  }
+  FocusBack();
 }
 
 void TfmMembEdit::cbTaisyoClick() {

@@ -92,6 +92,7 @@ class TfmMembEdit : public QDialog {
   void sbNewBaseClick();
   void sbAutoSetClick();
   void sbCalculatorClick();
+  void sbTankaClick();  // 単価計算: the least unit prices of the law, shown before they are put in
   void cbTaisyoClick();
   void FieldEntered(QWidget* field);
   void FieldLeft(ui::NumEdit* field);

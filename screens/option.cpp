@@ -97,6 +97,25 @@ QCheckBox* FlagBox(const char* prefix, int i, QWidget* parent) {
   return box;
 }
 
+// A rounding mode on its two choices (`first` stands for firstMode, `half` for Half). A mode the
+// row does not offer (from an older or hand-edited settings file) checks neither, so that ＯＫ
+// keeps it unless the user picks one.
+void ShowRounding(QRadioButton* first, RoundingMode firstMode, QRadioButton* half, RoundingMode mode) {
+  first->setAutoExclusive(false);
+  half->setAutoExclusive(false);
+  first->setChecked(mode == firstMode);
+  half->setChecked(mode == RoundingMode::Half);
+  first->setAutoExclusive(true);
+  half->setAutoExclusive(true);
+}
+
+RoundingMode ReadRounding(const QRadioButton* first, RoundingMode firstMode, const QRadioButton* half,
+                          RoundingMode current) {
+  if (half->isChecked()) return RoundingMode::Half;
+  if (first->isChecked()) return firstMode;
+  return current;
+}
+
 // One row of the rounding group: the row label and its two exclusive choices.
 void AddRoundingRow(QGridLayout* grid, int row, const QString& label, QRadioButton* a, QRadioButton* b) {
   auto* group = new QButtonGroup(grid);
@@ -270,9 +289,9 @@ void TfmOption::FormShow() {
     d.taxable[i]->setChecked(o.taxable[i]);
     d.socialInsurance[i]->setChecked(o.socialInsurance[i]);
   }
-  (o.paymentRounding == RoundingMode::Half ? d.sikRound : d.sikCeil)->setChecked(true);
-  (o.reductionRounding == RoundingMode::Half ? d.genRound : d.genTrunc)->setChecked(true);
-  (o.deductionRounding == RoundingMode::Half ? d.kouRound : d.kouTrunc)->setChecked(true);
+  ShowRounding(d.sikCeil, RoundingMode::Up, d.sikRound, o.paymentRounding);
+  ShowRounding(d.genTrunc, RoundingMode::Truncate, d.genRound, o.reductionRounding);
+  ShowRounding(d.kouTrunc, RoundingMode::Truncate, d.kouRound, o.deductionRounding);
   d.formType->setCurrentIndex(o.formType >= 0 && o.formType < d.formType->count() ? o.formType : 1);
   (o.timeStyle == 0 ? d.timeStyle10 : d.timeStyle60)->setChecked(true);
   d.shiftH->setText(ShiftText(o.printShiftH));
@@ -316,9 +335,9 @@ void TfmOption::btSysSaveClick() {
   o.printClassTotals = d.printClassTotals->isChecked();
   o.formType = d.formType->currentIndex();
   o.timeStyle = d.timeStyle10->isChecked() ? 0 : 1;
-  o.paymentRounding = d.sikRound->isChecked() ? RoundingMode::Half : RoundingMode::Up;
-  o.reductionRounding = d.genRound->isChecked() ? RoundingMode::Half : RoundingMode::Truncate;
-  o.deductionRounding = d.kouRound->isChecked() ? RoundingMode::Half : RoundingMode::Truncate;
+  o.paymentRounding = ReadRounding(d.sikCeil, RoundingMode::Up, d.sikRound, o.paymentRounding);
+  o.reductionRounding = ReadRounding(d.genTrunc, RoundingMode::Truncate, d.genRound, o.reductionRounding);
+  o.deductionRounding = ReadRounding(d.kouTrunc, RoundingMode::Truncate, d.kouRound, o.deductionRounding);
   o.printShiftH = d.shiftH->Value();
   o.printShiftV = d.shiftV->Value();
   for (int i = 0; i < kFlaggedUserItemCount; ++i) {

@@ -57,6 +57,7 @@ EmployeeEntry EntryFromRecord(const EmployeeRecord& r) {
   e.fundMember = r.FundMember();
   e.fundContribution = r.FundContribution();
   e.grade = r.Grade();
+  e.sex = r.Sex() == 1 || r.Sex() == 2 ? r.Sex() : 0;
   return e;
 }
 
@@ -104,6 +105,7 @@ void WriteEntry(const EmployeeEntry& e, EmployeeRecord& r, const std::function<s
   r.SetFundMember(e.fundMember);
   r.SetFundContribution(e.fundContribution);
   r.SetGrade(e.grade);
+  r.SetSex(e.sex);
 }
 
 std::string RetirementDateFromFields(const std::array<std::string, 3>& fields) {
@@ -183,6 +185,7 @@ void ClearForTemplate(EmployeeRecord& r) {
   r.SetMailAddress("");
   r.SetRetirementDate("");
   r.SetGrade(0);
+  r.SetSex(0);
 }
 
 int StoreNewEmployee(PeriodBlock& period, int periodIndex, const EmployeeRecord& record) {

@@ -66,8 +66,12 @@ struct EmployeeEntry {
   bool fundMember = false;
   Yen fundContribution = 0;
   std::uint16_t grade = 0;
+  std::int32_t sex = 0;  // 性別: 0 unknown, 1 男, 2 女
   bool operator==(const EmployeeEntry&) const = default;
 };
+
+// The pick list of 性別, by its stored value 0 (unknown), 1 男, 2 女.
+inline constexpr const char* kSexTexts[] = {"", "男", "女"};
 
 // The record as the controls show it: a category index 1..5 shows its list text; the retirement
 // date is split into characters 1-2, 3-4 and 5-6.

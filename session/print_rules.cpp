@@ -167,4 +167,34 @@ int CodeOfPaper(double widthMm, double heightMm) {
   return 0;
 }
 
+std::string PdfFileName(std::string_view caption, ReportKind kind, const EraYear& eraYear, int period,
+                        const std::string& thirdBonusName) {
+  std::string name;
+  for (char c : caption) {
+    if (c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' || c == '>' || c == '|') {
+      name += "・";
+    } else {
+      name += c;
+    }
+  }
+  if (name.empty()) name = "帳票";
+  std::string when = Format("%s%d年", eraYear.era.c_str(), eraYear.year);
+  if (kind != rkLedger) {
+    if (IsSalaryPeriod(period)) {
+      when += Format("%d月分", period);
+    } else if (period == 13) {
+      when += "夏期賞与";
+    } else if (period == 14) {
+      when += "冬期賞与";
+    } else if (period == 15) {
+      when += thirdBonusName;
+    }
+  }
+  std::string file = name + "_" + when + ".pdf";
+  for (char& c : file) {
+    if (c == '/' || c == '\\') c = '_';  // a bonus name typed with a slash
+  }
+  return file;
+}
+
 }  // namespace paylark::print

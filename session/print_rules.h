@@ -116,4 +116,11 @@ std::optional<PaperCode> PaperOfCode(int code);
 // none.
 int CodeOfPaper(double widthMm, double heightMm);
 
+// The file name a report printed to PDF is offered under: the report's caption, an underscore and
+// its period, ".pdf" ("給与明細書_令和8年12月分.pdf", "賞与明細書_令和8年夏期賞与.pdf"); the ledger,
+// which covers the year, has the era year only ("社員別給与台帳_令和8年.pdf"). Characters that a
+// file name cannot hold ("/" of "月別給与/賞与一覧" and the like) become "・".
+std::string PdfFileName(std::string_view caption, ReportKind kind, const EraYear& eraYear, int period,
+                        const std::string& thirdBonusName);
+
 }  // namespace paylark::print

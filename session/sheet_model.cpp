@@ -6,6 +6,7 @@
 #include "entry/display_format.h"
 #include "entry/input_format.h"
 #include "entry/number_parse.h"
+#include "calc/salary.h"
 #include "calc/sheet_takeover.h"
 
 namespace paylark::app {
@@ -115,6 +116,19 @@ SheetColumns SheetOfRecords(const PeriodBlock& period, const std::vector<SheetRo
     }
   }
   return sheet;
+}
+
+std::array<std::string, 3> ResultCells(const PeriodBlock& period, int slot) {
+  const PaymentRecord& payment = period.Payment(slot);
+  const DeductionRecord& deduction = period.Deduction(slot);
+  std::string net;
+  try {
+    net = FormatCell(RowKind::Money, NetPay(payment, deduction), 0);
+  } catch (const MoneyOverflow&) {
+    net = std::string(7, '*');
+  }
+  return {FormatCell(RowKind::Money, payment.Get(Sikyu::Total), 0),
+          FormatCell(RowKind::Money, deduction.Get(Koujo::Total), 0), net};
 }
 
 std::string CommitCellText(std::string_view typed, RowKind kind, int timeStyle, Reporter& reporter) {

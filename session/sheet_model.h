@@ -89,6 +89,12 @@ std::optional<int> NextEnterRow(const std::vector<SheetRow>& rows, int payFormCo
 std::optional<std::string> CarriedPaidLeave(double previousBalance, std::string_view takenText,
                                             std::string_view balanceText);
 
+// The read-only result rows below the input rows, recalculated with the records: 総支給額 (支給合計),
+// 控除合計 and 差引支給額 (支給合計 − 控除合計 + その他１..３). They are never taken over as input.
+inline constexpr std::array<std::string_view, 3> kResultRowNames{"総支給額", "控除合計", "差引支給額"};
+// The three result cells of a slot as the sheet shows money; a net pay beyond whole yen shows '*'.
+std::array<std::string, 3> ResultCells(const PeriodBlock& period, int slot);
+
 // The title of the period: "令和8年12月分給与", "令和8年・夏期賞与", "令和8年・冬季賞与", "令和8年・" + the
 // third bonus's name.
 std::string PeriodTitle(const EraYear& eraYear, int period, const std::string& thirdBonusName);

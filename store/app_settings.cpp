@@ -42,11 +42,13 @@ std::string FlagsToText(const std::array<bool, kFlaggedUserItemCount>& flags) {
   return text;
 }
 
-RoundingMode ModeOrDefault(int value, RoundingMode allowedOther, RoundingMode def) {
-  if (value == static_cast<int>(def) || value == static_cast<int>(allowedOther)) {
-    return static_cast<RoundingMode>(value);
-  }
-  return def;
+// A rounding setting as the rounding rule reads it: 1 rounds up, 2 rounds half away from zero, any
+// other value truncates. The settings screen offers two of them per class, but an older or
+// hand-edited file may hold any.
+RoundingMode ModeOfSetting(int value) {
+  if (value == static_cast<int>(RoundingMode::Up)) return RoundingMode::Up;
+  if (value == static_cast<int>(RoundingMode::Half)) return RoundingMode::Half;
+  return RoundingMode::Truncate;
 }
 
 int InRangeOr(int value, int low, int high, int def) { return value >= low && value <= high ? value : def; }
@@ -74,9 +76,9 @@ Options LoadOptions(const ProfileFile& settings) {
   Options o;
   o.formType = InRangeOr(option.Int("FormType", 1), 0, 2, 1);
   o.timeStyle = InRangeOr(option.Int("TimeStyle", 1), 0, 1, 1);
-  o.paymentRounding = ModeOrDefault(option.Int("HasuuSik", 1), RoundingMode::Half, RoundingMode::Up);
-  o.reductionRounding = ModeOrDefault(option.Int("HasuuGen", 0), RoundingMode::Half, RoundingMode::Truncate);
-  o.deductionRounding = ModeOrDefault(option.Int("HasuuKou", 0), RoundingMode::Half, RoundingMode::Truncate);
+  o.paymentRounding = ModeOfSetting(option.Int("HasuuSik", 1));
+  o.reductionRounding = ModeOfSetting(option.Int("HasuuGen", 0));
+  o.deductionRounding = ModeOfSetting(option.Int("HasuuKou", 0));
   o.printShiftH = option.Int("PrAdjustH", 0) / 10.0;
   o.printShiftV = option.Int("PrAdjustV", 0) / 10.0;
   o.autoSelect = option.Flag("AutoSelect", true);

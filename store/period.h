@@ -167,6 +167,8 @@ struct EmployeeRecord : bytes::ByteImage<500> {
   void SetLevyPremium(Yen v) { SetI32(204, v); }
   std::int32_t BirthDate() const { return I32(208); }  // 生年月日 yyyymmdd, 0 = unknown
   void SetBirthDate(std::int32_t v) { SetI32(208, v); }
+  std::int32_t Sex() const { return I32(212); }  // 性別 0 unknown, 1 男, 2 女
+  void SetSex(std::int32_t v) { SetI32(212, v); }
 
   bool InUse() const { return bytes[42] != 0; }
   bool Retired() const;  // retirement date non-empty after trimming

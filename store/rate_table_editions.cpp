@@ -131,4 +131,22 @@ const RateTableEdition& RateTableEditions::EditionInForceOn(const CivilDate& dat
 
 const RateTables& RateTableEditions::InForceOn(const CivilDate& date) const { return EditionInForceOn(date).tables; }
 
+std::string InstalledEditionsNotice(const RateTableEditions& editions) {
+  std::string text = "源泉徴収税額表は次の版が組み込まれています。\r";
+  const std::vector<const RateTableEdition*> sorted = editions.ByDate();
+  bool undated = false;
+  for (auto it = sorted.rbegin(); it != sorted.rend(); ++it) {
+    const RateTableEdition& e = **it;
+    if (!e.effective) {
+      undated = true;
+      continue;
+    }
+    const EraYear era = EraOf(*e.effective);
+    text += "　" + era.era + std::to_string(era.year) + "年分（" + IsoDate(*e.effective) + "から）\r";
+  }
+  if (undated) text += "　日付のない表データファイル（全ての支給日に使用）\r";
+  text += "給与・賞与は、各月の支給日に適用される版で計算されます。";
+  return text;
+}
+
 }  // namespace paylark

@@ -60,6 +60,11 @@ class RateTableEditions {
   std::vector<RateTableEdition> editions_;  // [0] is the current edition
 };
 
+// The start-up notice on the tables: which withholding editions are installed, newest first, each
+// by its era year and effective date ("令和8年分（2026-01-01から）"), and that every month is
+// calculated with the edition of its pay date. An undated current edition serves every date.
+std::string InstalledEditionsNotice(const RateTableEditions& editions);
+
 // "yyyy-mm-dd" → date; nullopt for any other text or a day not in the calendar.
 std::optional<CivilDate> ParseIsoDate(const std::string& text);
 std::string IsoDate(const CivilDate& date);

@@ -28,6 +28,15 @@ class DialogService {
   virtual std::vector<std::string> OpenFiles(std::string_view title, std::string_view folder,
                                              std::string_view filter, bool several) = 0;
   virtual std::optional<std::string> ChooseFolder(std::string_view title, std::string_view startFolder) = 0;
+  // File-save dialog starting at `suggested` (a folder and a file name); nullopt when cancelled. It
+  // does not ask about replacing a file: the caller does, through Message.
+  virtual std::optional<std::string> SaveFile(std::string_view title, std::string_view suggested,
+                                              std::string_view filter) {
+    (void)title;
+    (void)suggested;
+    (void)filter;
+    return std::nullopt;
+  }
   // A hidden-text entry (a server password); nullopt when cancelled.
   virtual std::optional<std::string> AskPassword(std::string_view title, std::string_view prompt) = 0;
 

@@ -80,6 +80,14 @@ std::optional<std::string> QtDialogService::ChooseFolder(std::string_view title,
   return f.toStdString();
 }
 
+std::optional<std::string> QtDialogService::SaveFile(std::string_view title, std::string_view suggested,
+                                                     std::string_view filter) {
+  const QString f = QFileDialog::getSaveFileName(QApplication::activeWindow(), FromUtf8(title), FromUtf8(suggested),
+                                                 FromUtf8(filter), nullptr, QFileDialog::DontConfirmOverwrite);
+  if (f.isEmpty()) return std::nullopt;
+  return ToUtf8(f);
+}
+
 std::optional<std::string> QtDialogService::AskPassword(std::string_view title, std::string_view prompt) {
   bool ok = false;
   const QString text = QInputDialog::getText(QApplication::activeWindow(), FromUtf8(title), FromUtf8(prompt),

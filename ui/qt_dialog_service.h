@@ -14,6 +14,8 @@ class QtDialogService : public DialogService {
   std::vector<std::string> OpenFiles(std::string_view title, std::string_view folder, std::string_view filter,
                                      bool several) override;
   std::optional<std::string> ChooseFolder(std::string_view title, std::string_view startFolder) override;
+  std::optional<std::string> SaveFile(std::string_view title, std::string_view suggested,
+                                      std::string_view filter) override;
   std::optional<std::string> AskPassword(std::string_view title, std::string_view prompt) override;
 };
 

@@ -72,20 +72,24 @@ TEST(Recalculate, WorkedHoursCheckOfMonthlyPaidEmployees) {
   struct Case {
     const char* name;
     std::vector<std::string> monthly;
-    bool warned;
+    int timeStyle;
+    const char* warning;  // nullptr: none
   } cases[] = {
-      {"agrees within the tolerance", {"160.3", "0.1", "0.2", ""}, false},
-      {"absence hours come off", {"152", "", "", "1"}, false},
-      {"differs", {"161", "", "", ""}, true},
+      {"agrees within the tolerance", {"160.3", "0.1", "0.2", ""}, 1, nullptr},
+      {"absence hours come off", {"152", "", "", "1"}, 1, nullptr},
+      {"differs", {"161", "", "", ""}, 1, "実働時間の入力に誤りがあると思われます。[月給一郎]\r（所定＋残業：160:00　実働時間：161:00）"},
+      {"differs with overtime, decimal hours", {"170", "10.5", "2", ""}, 0,
+       "実働時間の入力に誤りがあると思われます。[月給一郎]\r（所定＋残業：172.50　実働時間：170.00）"},
+      {"differs with absence", {"160", "", "", "1"}, 1,
+       "実働時間の入力に誤りがあると思われます。[月給一郎]\r（所定＋残業−欠勤：152:00　実働時間：160:00）"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
+    world.options.timeStyle = c.timeStyle;
     sheet.cells = {c.monthly, {"99", "", "", ""}};  // the hourly employee is never checked
     RecordingReporter reporter;
     RecalcResult r = RecalculateAll(p, sheet, world.Inputs(), true, reporter);
-    EXPECT_EQ(r.hourWarnings,
-              c.warned ? std::vector<std::string>{"実働時間の入力に誤りがあると思われます。[月給一郎]"}
-                       : std::vector<std::string>{});
+    EXPECT_EQ(r.hourWarnings, c.warning ? std::vector<std::string>{c.warning} : std::vector<std::string>{});
     EXPECT_TRUE(RecalculateAll(p, sheet, world.Inputs(), false, reporter).hourWarnings.empty());
   }
 }

@@ -82,6 +82,16 @@ check "日給 基本給" 171000 "$(field "$work/p12.tsv" 2 基本給)"
 check "日給 通勤費 per day" 9000 "$(field "$work/p12.tsv" 2 非課税通勤費)"
 check "retired slot has no pay" 0 "$(field "$work/p12.tsv" 3 支給合計)"
 check "no warnings" 0 "$(grep -c '^warning' "$work/p12.tsv")"
+# The user's item names head their columns, as on the sheet.
+named=$work/Named
+cp -r "$prog" "$named"
+printf '[Option]\r\nFixTeate1="住宅手当"\r\nVarKoujo1="社宅費"\r\n' | iconv -f UTF-8 -t CP932 > "$named/Saldesk.ini"
+"$cli" recalc "$year" 12 --program-dir "$named" > "$work/named.tsv" || failed=$((failed + 1))
+headers=$(head -1 "$work/named.tsv" | tr '\t' '\n')
+check "user's name of 固定手当１" 1 "$(grep -cx '住宅手当' <<< "$headers")"
+check "user's name of 変動控除１" 1 "$(grep -cx '社宅費' <<< "$headers")"
+check "no placeholder 固定手当１" 0 "$(grep -cx '固定手当１' <<< "$headers")"
+check "other placeholders keep their names" 1 "$(grep -cx '固定手当２' <<< "$headers")"
 
 # --save writes only block 12 (the header already had its flag).
 cp "$year" "$work/before.dat"

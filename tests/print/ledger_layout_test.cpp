@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <filesystem>
 #include <functional>
@@ -60,23 +61,27 @@ class LedgerTest : public ::testing::Test {
     state.periodIndex = 6;
   }
 
-  // The text of a value cell: period column 1..15 (16 = year total), row 1..38.
+  // Rows of 3.7 mm from y 29, the text 0.5 mm below the top of its row.
+  static double RowY(int row) { return 29.5 + 3.7 * row; }
+  // The text of a value cell: period column 1..15 (16 = year total), row 1..38; the attendance
+  // rows 39..46 start 2.5 mm further right.
   std::string Cell(int column, int row) const {
-    const double x = column <= 15 ? 36 + 15.5 * (column - 1) : 268.5;
-    return canvas.TextLine(page.X(x), page.Y(34 + 4.5 * (row - 1)), kCondensedAdvance, page.X(x + 15.5));
+    double x = column <= 15 ? 36 + 15.5 * (column - 1) : 268.5;
+    if (row > 38) x += 2.5;
+    return canvas.TextLine(page.X(x), page.Y(RowY(row)), kCondensedAdvance, page.X(x + 15.5));
   }
   int WeightAt(int column, int row) const {
     const double x = column <= 15 ? 36 + 15.5 * (column - 1) : 268.5;
     for (const auto& t : canvas.texts)
-      if (t.y == page.Y(34 + 4.5 * (row - 1)) && t.x >= page.X(x) && t.x < page.X(x + 15.5)) return t.font.weight;
+      if (t.y == page.Y(RowY(row)) && t.x >= page.X(x) && t.x < page.X(x + 15.5)) return t.font.weight;
     return 0;
   }
   std::string Label(int row) const {
-    return canvas.TextLine(page.X(13), page.Y(34 + 4.5 * (row - 1)), kCondensedAdvance, page.X(35));
+    return canvas.TextLine(page.X(13), page.Y(RowY(row)), kCondensedAdvance, page.X(35));
   }
 
-  // Size 10 condensed: 10 ÷ 2.8 × 3 ÷ 7 mm per byte, in dots.
-  const double kCondensedAdvance = 10 / 2.8 * 3 / 7 * 10;
+  // The grid is in size 9, condensed: 9 ÷ 2.8 × 3 ÷ 7 mm per byte, in dots.
+  const double kCondensedAdvance = 9 / 2.8 * 3 / 7 * 10;
   TempDir dir;
   OpenPeriod state;
   Options options;
@@ -170,11 +175,12 @@ TEST_F(LedgerTest, TitleHeadingsLabelsAndGrid) {
   EXPECT_EQ(canvas.TextLine(1700, 220, size10, 2200), "氏名:山田　太郎");
   EXPECT_EQ(canvas.TextLine(2200, 220, size10, 2900), "令和 8年 3月 5日");
 
-  EXPECT_EQ(canvas.TextLine(360, 300, kCondensedAdvance, 515), "１月給与");
-  EXPECT_EQ(canvas.TextLine(page.X(36 + 15.5 * 9), 300, kCondensedAdvance, page.X(36 + 15.5 * 10)), "10月給与");
-  EXPECT_EQ(canvas.TextLine(page.X(36 + 15.5 * 13), 300, kCondensedAdvance, page.X(36 + 15.5 * 14)), "冬期賞与");
-  EXPECT_EQ(canvas.TextLine(page.X(36 + 15.5 * 14), 300, kCondensedAdvance, page.X(36 + 15.5 * 15)), "決算賞与");
-  EXPECT_EQ(canvas.TextLine(2705, 300, kCondensedAdvance, 2850), "合   計");
+  EXPECT_EQ(canvas.TextLine(360, 295, kCondensedAdvance, 515), "１月給与");
+  EXPECT_EQ(canvas.TextLine(page.X(36 + 15.5 * 9), 295, kCondensedAdvance, page.X(36 + 15.5 * 10)), "10月給与");
+  EXPECT_EQ(canvas.TextLine(page.X(36 + 15.5 * 13), 295, kCondensedAdvance, page.X(36 + 15.5 * 14)), "冬期賞与");
+  EXPECT_EQ(canvas.TextLine(page.X(36 + 15.5 * 14), 295, kCondensedAdvance, page.X(36 + 15.5 * 15)), "決算賞与");
+  EXPECT_EQ(canvas.TextLine(2705, 295, kCondensedAdvance, 2850), "合   計");
+  EXPECT_EQ(canvas.TextLine(130, 295, kCondensedAdvance, 350), "性別:");  // not known
 
   EXPECT_EQ(Label(1), "基本給");
   EXPECT_EQ(Label(4), "住宅手当");
@@ -186,26 +192,78 @@ TEST_F(LedgerTest, TitleHeadingsLabelsAndGrid) {
   EXPECT_EQ(Label(28), "所得税");  // the blank deduction rows take no row
   EXPECT_EQ(Label(35), "社宅費");
   EXPECT_EQ(Label(38), "差引支給額");
+  EXPECT_EQ(Label(39), "出勤日数");
+  EXPECT_EQ(Label(46), "欠勤日数");
 
   std::vector<RecordedShape> fills, frames, lines;
   for (const RecordedShape& s : canvas.shapes)
     (s.kind == RecordedShape::Fill ? fills : s.kind == RecordedShape::Frame ? frames : lines).push_back(s);
-  ASSERT_EQ(fills.size(), 20u);  // rows 0, 2, … 38
-  EXPECT_EQ(std::vector<int>({fills[0].x1, fills[0].y1, fills[0].x2, fills[0].y2}), std::vector<int>({100, 290, 2850, 335}));
-  EXPECT_EQ(fills[18].y1, 1910);
-  EXPECT_EQ(fills[19].y1, 2000);
-  ASSERT_EQ(frames.size(), 4u);
-  const int expectedFrames[4][4] = {{100, 290, 2850, 2045}, {100, 1145, 2850, 1190}, {100, 1910, 2850, 1955}, {100, 2000, 2850, 2045}};
-  for (int i = 0; i < 4; ++i) {
+  ASSERT_EQ(fills.size(), 24u);  // rows 0, 2, … 46 of 47
+  EXPECT_EQ(std::vector<int>({fills[0].x1, fills[0].y1, fills[0].x2, fills[0].y2}), std::vector<int>({100, 290, 2850, 327}));
+  EXPECT_EQ(fills[23].y1, 1992);
+  ASSERT_EQ(frames.size(), 5u);  // the page's height holds every row: the frame ends at 202.9 mm
+  const int expectedFrames[5][4] = {{100, 290, 2850, 2029}, {100, 993, 2850, 1030}, {100, 1622, 2850, 1659},
+                                    {100, 1696, 2850, 1733}, {100, 1733, 2850, 2029}};  // the last: attendance
+  for (int i = 0; i < 5; ++i) {
     EXPECT_EQ(std::vector<int>({frames[i].x1, frames[i].y1, frames[i].x2, frames[i].y2}),
               std::vector<int>(std::begin(expectedFrames[i]), std::end(expectedFrames[i])));
     EXPECT_EQ(frames[i].pen, 3);
   }
   ASSERT_EQ(lines.size(), 17u);  // under the heading, then x = 35 + 15.5 j for j = 0 … 15
-  EXPECT_EQ(lines[0].y1, 335);
+  EXPECT_EQ(lines[0].y1, 327);
   EXPECT_EQ(lines[1].x1, 350);
   EXPECT_EQ(lines[16].x1, 2675);
+  EXPECT_EQ(lines[16].y2, 1992);
   EXPECT_EQ(lines[16].pen, 1);
+}
+
+TEST_F(LedgerTest, AttendanceOfEverySalaryMonthAndTheSexOfTheEmployee) {
+  auto attendance = [](PeriodBlock& b, int slot, double days, double worked, double overtime) {
+    b.Attendance(slot).Set(Kintai::WorkDays, days);
+    b.Attendance(slot).Set(Kintai::WorkedHours, worked);
+    b.Attendance(slot).Set(Kintai::OvertimeHours, overtime);
+  };
+  Save(1, [&](PeriodBlock& b) {
+    b.Employee(2) = TestEmployee("山田　太郎", kKey, PayForm::Monthly, 1);
+    attendance(b, 2, 20, 170.5, 10.5);
+    b.Attendance(2).Set(Kintai::NightOvertimeHours, 2);
+    b.Attendance(2).Set(Kintai::HolidayNightOvertime, 1.25);
+    b.Attendance(2).Set(Kintai::PaidLeaveDays, 1);
+    b.Employee(3) = TestEmployee("佐藤　花子", kOtherKey, PayForm::Monthly, 1);
+    attendance(b, 3, 5, 5, 5);  // somebody else's
+  });
+  Save(2, [&](PeriodBlock& b) {
+    b.Employee(4) = TestEmployee("山田　太郎", kKey, PayForm::Monthly, 1);
+    attendance(b, 4, 19, 152, 0);
+    b.Attendance(4).Set(Kintai::AbsenceDays, 1);
+  });
+  Save(13, [&](PeriodBlock& b) {
+    b.Employee(2) = TestEmployee("山田　太郎", kKey, PayForm::Monthly, 1);
+    attendance(b, 2, 99, 99, 99);  // a bonus period prints no attendance
+  });
+  OpenInMemory();
+  state.period.Employee(2).SetSex(1);
+  DrawLedger(page, source, 2);
+
+  EXPECT_EQ(canvas.TextLine(130, 295, kCondensedAdvance, 350), "性別:男");
+  const std::pair<int, std::array<const char*, 4>> rows[] = {
+      // row: 1月, 2月, 3月 (no record), year total
+      {38, {" 20.00", " 19.00", "  0.00", "  39.00"}},  // 出勤日数
+      {39, {"170:30", "152:00", "  0:00", " 322:30"}},  // 実働時間
+      {40, {" 10:30", "  0:00", "  0:00", "  10:30"}},  // 普通残業
+      {41, {"  2:00", "  0:00", "  0:00", "   2:00"}},  // 深夜残業
+      {42, {"  0:00", "  0:00", "  0:00", "   0:00"}},  // 休日普通残業
+      {43, {"  1:15", "  0:00", "  0:00", "   1:15"}},  // 休日深夜残業
+      {44, {"  1.00", "  0.00", "  0.00", "   1.00"}},  // 有休日数
+      {45, {"  0.00", "  1.00", "  0.00", "   1.00"}},  // 欠勤日数
+  };
+  for (const auto& [row, texts] : rows) {
+    EXPECT_EQ(Cell(1, row), texts[0]) << "row " << row;
+    EXPECT_EQ(Cell(2, row), texts[1]) << "row " << row;
+    EXPECT_EQ(Cell(3, row), texts[2]) << "row " << row;
+    EXPECT_EQ(Cell(16, row), texts[3]) << "row " << row;
+    EXPECT_EQ(Cell(13, row), "") << "夏期賞与, row " << row;
+  }
 }
 
 TEST_F(LedgerTest, SumsBeyondWholeYenShowStarsInsteadOfWrapping) {

@@ -65,6 +65,7 @@ TEST_F(RosterTest, TitleGridAndLabels) {
   EXPECT_EQ(canvas.TextLine(2200, 200, 10 / 2.8 / 2 * 10, 2600), "令和 8年 3月 5日");
   EXPECT_EQ(canvas.TextLine(2600, 200, 10 / 2.8 / 2 * 10, 2970), "Page 1 / 2");
   EXPECT_EQ(Label(0), "氏　　名");
+  EXPECT_EQ(Label(4), "税額表・性別");
   EXPECT_EQ(Label(13), "　支給単位");
   EXPECT_EQ(Label(18), "住宅手当");
   EXPECT_EQ(Label(23), "組合費");
@@ -102,16 +103,17 @@ TEST_F(RosterTest, MasterDataOfOneEmployee) {
   e.SetPensionPremium(18300);
   e.SetHealthPremium(9999);  // not subject: the amount is not shown
   e.SetRetirementDate(" 8 331");
+  e.SetSex(2);
   Draw(1);
 
   const std::pair<int, std::string> rows[] = {
       {0, "社員02"},     {1, "営業部"},         {2, "パート"},    {3, "日給(現金)"},
-      {4, "乙欄"},       {5, " 2人 / 11人"},    {6, "    9,500"}, {10, "    1,500"},
+      {4, "乙欄 / 女"},  {5, " 2人 / 11人"},    {6, "    9,500"}, {10, "    1,500"},
       {13, "1,4,7,10月"}, {23, "    2,000"},     {24, "     ○"},  {25, "     －"},
       {27, "   18,300"}, {29, "   8/ 3/31"}};
   for (const auto& [row, text] : rows) EXPECT_EQ(Cell(2, row), text) << "row " << row;
   EXPECT_EQ(Cell(1, 3), "月給");
-  EXPECT_EQ(Cell(1, 4), "甲欄");
+  EXPECT_EQ(Cell(1, 4), "甲欄 /");  // 性別 not known
   EXPECT_EQ(Cell(1, 29), "");
 }
 

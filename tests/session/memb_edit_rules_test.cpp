@@ -65,6 +65,7 @@ EmployeeEntry FullEntry() {
   e.fundMember = true;
   e.fundContribution = 300;
   e.grade = 7;
+  e.sex = 2;
   return e;
 }
 
@@ -76,6 +77,8 @@ TEST(MembEditRulesTest, EveryControlReachesItsFieldAndComesBack) {
   EXPECT_EQ(r.Grade(), 7);
   EXPECT_EQ(r.OvertimePrice(3), 1400);
   EXPECT_EQ(r.FixedDeduction(2), 6);
+  EXPECT_EQ(r.Sex(), 2);  // 女, at offset 212
+  EXPECT_EQ(r.bytes[212], 2);
   EXPECT_EQ(screens::EntryFromRecord(r), FullEntry());
 }
 
@@ -192,7 +195,9 @@ TEST(MembEditRulesTest, TemplateFile) {
   base.SetRetirementDate(" 5 3 1");
   base.SetGrade(4);
   base.SetCategoryIndex(4);
+  base.SetSex(1);
   screens::ClearForTemplate(base);
+  EXPECT_EQ(base.Sex(), 0);  // personal, as the name
   EXPECT_EQ(base.Name(), "");
   EXPECT_FALSE(base.InUse());
   EXPECT_EQ(base.MailAddress(), "");

@@ -113,12 +113,6 @@ TEST_F(AppSettingsTest, ValuesTheSettingsDoNotAllowTakeTheDefault) {
   };
   using enum RoundingMode;
   const Case cases[] = {
-      {"HasuuSik=2", Half, Truncate, Truncate, 1, 1},
-      {"HasuuSik=0", Up, Truncate, Truncate, 1, 1},
-      {"HasuuGen=2", Up, Half, Truncate, 1, 1},
-      {"HasuuGen=1", Up, Truncate, Truncate, 1, 1},
-      {"HasuuKou=2", Up, Truncate, Half, 1, 1},
-      {"HasuuKou=3", Up, Truncate, Truncate, 1, 1},
       {"FormType=0", Up, Truncate, Truncate, 0, 1},
       {"FormType=2", Up, Truncate, Truncate, 2, 1},
       {"FormType=3", Up, Truncate, Truncate, 1, 1},
@@ -135,6 +129,29 @@ TEST_F(AppSettingsTest, ValuesTheSettingsDoNotAllowTakeTheDefault) {
     EXPECT_EQ(o.deductionRounding, c.deduction) << c.line;
     EXPECT_EQ(o.formType, c.formType) << c.line;
     EXPECT_EQ(o.timeStyle, c.timeStyle) << c.line;
+  }
+}
+
+TEST_F(AppSettingsTest, RoundingSettingsAreReadAsTheRoundingRuleDefinesThem) {
+  // 1 rounds up, 2 rounds half, any other value truncates, whatever the screen offers per class.
+  struct Case {
+    const char* line;
+    RoundingMode payment, reduction, deduction;
+  };
+  using enum RoundingMode;
+  const Case cases[] = {
+      {"HasuuSik=2", Half, Truncate, Truncate}, {"HasuuSik=0", Truncate, Truncate, Truncate},
+      {"HasuuSik=3", Truncate, Truncate, Truncate}, {"HasuuGen=2", Up, Half, Truncate},
+      {"HasuuGen=1", Up, Up, Truncate},           {"HasuuKou=2", Up, Truncate, Half},
+      {"HasuuKou=1", Up, Truncate, Up},           {"HasuuKou=3", Up, Truncate, Truncate},
+      {"HasuuKou=-1", Up, Truncate, Truncate},
+  };
+  for (const Case& c : cases) {
+    Put(std::string("[Option]\r\n") + c.line + "\r\n");
+    const Options o = LoadOptions(file_);
+    EXPECT_EQ(o.paymentRounding, c.payment) << c.line;
+    EXPECT_EQ(o.reductionRounding, c.reduction) << c.line;
+    EXPECT_EQ(o.deductionRounding, c.deduction) << c.line;
   }
 }
 

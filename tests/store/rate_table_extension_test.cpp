@@ -303,6 +303,23 @@ TEST(RateTableEditions, TheNewestEditionInForceOnThePaymentDate) {
   EXPECT_TRUE(sorted[1]->current);
 }
 
+TEST(RateTableEditions, TheStartUpNoticeNamesTheInstalledEditions) {
+  RateTableEditions editions;
+  editions.Add({"", CivilDate{2026, 1, 1}, true, {}});
+  editions.Add({"Tables/2020-01-01", CivilDate{2020, 1, 1}, false, {}});
+  EXPECT_EQ(InstalledEditionsNotice(editions),
+            "源泉徴収税額表は次の版が組み込まれています。\r"
+            "　令和8年分（2026-01-01から）\r"
+            "　令和2年分（2020-01-01から）\r"
+            "給与・賞与は、各月の支給日に適用される版で計算されます。");
+  RateTableEditions undated;
+  undated.Add({"", std::nullopt, true, {}});
+  EXPECT_EQ(InstalledEditionsNotice(undated),
+            "源泉徴収税額表は次の版が組み込まれています。\r"
+            "　日付のない表データファイル（全ての支給日に使用）\r"
+            "給与・賞与は、各月の支給日に適用される版で計算されます。");
+}
+
 TEST(RateTableEditions, FoldersNamesMissingFilesAndUndatedTables) {
   TempDir program;
   WriteEdition(program.Path(), CivilDate{2026, 1, 1}, 8'026);

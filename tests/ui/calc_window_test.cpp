@@ -71,6 +71,19 @@ TEST_F(CalcWindowTest, KeyboardPressesTheButtonsAndEscOnlyClears) {
   EXPECT_EQ(afterPoint, "0.75");
 }
 
+TEST_F(CalcWindowTest, EscOnAClearedCalculatorClosesIt) {
+  bool openAfterFirstEsc = false;
+  OnNextModal([&](QWidget* w) {
+    QTest::keyClicks(w, "12");
+    QTest::keyClick(w, Qt::Key_Escape);  // clears
+    openAfterFirstEsc = w->isVisible();
+    QTest::keyClick(w, Qt::Key_Escape);  // nothing left to clear: closes
+  });
+  EXPECT_FALSE(calc.Run());
+  EXPECT_TRUE(openAfterFirstEsc);
+  EXPECT_FALSE(calc.isVisible());
+}
+
 TEST_F(CalcWindowTest, PerCentWithNothingToActOnBeeps) {
   OnNextModal([&](QWidget* w) {
     ClickKeys(w, {"sbPer", "sbNum5", "sbMulti", "sbPer"});

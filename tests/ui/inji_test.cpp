@@ -7,11 +7,13 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QTest>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
 #include "ui/date_field.h"
 #include "screens/pre_view.h"
+#include "session/print_rules.h"
 #include "print/qt/printer_setup.h"
 #include "store/app_settings.h"
 #include "support/payroll_fixture.h"
@@ -175,14 +177,14 @@ TEST_F(InjiTest, MemoHasAtMostFiveLinesAndIsStoredOnRequest) {
 TEST_F(InjiTest, PrintsIntoAPdfFileAndStoresThePrinterChoice) {
   if (!print::InstalledPrinters().isEmpty()) GTEST_SKIP() << "a print system is installed";
   const auto pdf = folder / "roster.pdf";
+  dialogs.filesToSave = {pdf.string()};
   const int result = RunWith(100, "社員名簿一覧表", [&] {
     EXPECT_EQ(Text("pnPrinter").toStdString(), " PDF");
-    inji.Printer().setOutputFileName(QString::fromStdString(pdf.string()));
     Click(Child<QPushButton>(&inji, "btOk"));
   });
   EXPECT_EQ(result, QDialog::Accepted);
   EXPECT_EQ(FileStart(pdf), "%PDF");
-  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"PDFファイルに保存しました。\r" + pdf.string()});
 
   const PrinterSettings stored = LoadPrinterSettings(state.settings);
   EXPECT_EQ(stored.deviceName, "PDF");
@@ -212,15 +214,60 @@ TEST_F(InjiTest, AReadErrorOfTheYearlyFileEndsTheJobWithAnErrorBox) {
   state.open.currentDataFile = folder / "Data" / "令和6年給与･賞与.dat";
   state.options.printYearToDate = true;
   const auto pdf = folder / "slip.pdf";
+  dialogs.filesToSave = {pdf.string()};
   const int result = RunWith(201, "給与明細書", [&] {
     inji.Printer().setOutputFormat(QPrinter::PdfFormat);
-    inji.Printer().setOutputFileName(QString::fromStdString(pdf.string()));
     Click(Child<QPushButton>(&inji, "btOk"));
   });
   EXPECT_EQ(result, QDialog::Rejected);
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].kind, ui::MsgKind::Error);
   EXPECT_NE(dialogs.shown[0].text.find("ファイルが見つかりません"), std::string::npos) << dialogs.shown[0].text;
+}
+
+TEST_F(InjiTest, APdfIsAskedForEveryTimeUnderTheReportsNameAndNeverReplacedUnasked) {
+  state.options.printYearToDate = false;  // no yearly file behind the payslips
+  inji.documentsFolder = [this] { return (folder / "Documents").string(); };
+  std::filesystem::create_directories(folder / "Documents");
+  auto print = [&](int code, const char* caption) {
+    return RunWith(code, caption, [&] {
+      inji.Printer().setOutputFormat(QPrinter::PdfFormat);
+      Click(Child<QPushButton>(&inji, "btOk"));
+    });
+  };
+  // Cancelled: nothing is written.
+  EXPECT_EQ(print(201, "給与明細書"), QDialog::Rejected);
+  ASSERT_EQ(dialogs.savesSuggested.size(), 1u);
+  EXPECT_EQ(dialogs.savesSuggested[0], (folder / "Documents" / "給与明細書_令和6年12月分.pdf").string());
+  EXPECT_TRUE(dialogs.shown.empty());
+
+  // Written where the user said, ".pdf" added; the next job starts in that folder with its own name.
+  std::filesystem::create_directories(folder / "out");
+  const auto slip = folder / "out" / "明細.pdf";
+  dialogs.filesToSave = {(folder / "out" / "明細").string()};
+  EXPECT_EQ(print(201, "給与明細書"), QDialog::Accepted);
+  EXPECT_EQ(FileStart(slip), "%PDF");
+  EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"PDFファイルに保存しました。\r" + slip.string()});
+
+  dialogs.Clear();
+  const auto list = folder / "out" / "月別給与・賞与一覧_令和6年12月分.pdf";
+  dialogs.filesToSave = {slip.string(), list.string()};
+  dialogs.answers = {ui::MsgAnswer::No};  // do not replace 明細.pdf: asked again
+  EXPECT_EQ(print(512, "月別給与/賞与一覧"), QDialog::Accepted);
+  EXPECT_EQ(dialogs.savesSuggested.back(), slip.string());
+  EXPECT_EQ(dialogs.savesSuggested[2], list.string());
+  EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{"ファイル｢明細.pdf｣は既に存在します。\r置き換えますか？",
+                                                       "PDFファイルに保存しました。\r" + list.string()}));
+  EXPECT_EQ(FileStart(list), "%PDF");
+}
+
+TEST(PdfFileName, ReportAndPeriod) {
+  const EraYear r8{"令和", 8};
+  EXPECT_EQ(print::PdfFileName("給与明細書", print::rkPayslip, r8, 12, "決算賞与"), "給与明細書_令和8年12月分.pdf");
+  EXPECT_EQ(print::PdfFileName("賞与明細書", print::rkPayslip, r8, 13, "決算賞与"), "賞与明細書_令和8年夏期賞与.pdf");
+  EXPECT_EQ(print::PdfFileName("月別給与/賞与一覧", print::rkMonthlyList, r8, 15, "決算/特別"),
+            "月別給与・賞与一覧_令和8年決算_特別.pdf");
+  EXPECT_EQ(print::PdfFileName("社員別給与台帳", print::rkLedger, r8, 7, ""), "社員別給与台帳_令和8年.pdf");
 }
 
 }  // namespace

@@ -13,7 +13,9 @@
 
 #include "app/main_window.h"
 #include "app/sheet_grid.h"
+#include "calc/display_format.h"
 #include "calc/income_tax.h"
+#include "calc/salary.h"
 #include "store/app_settings.h"
 #include "store/item_settings.h"
 #include "store/year_file.h"
@@ -136,7 +138,7 @@ TEST_F(MainWindowTest, SheetShowsActiveEmployeesInColumnsAndVariableItemsInRows)
   EXPECT_EQ(Child<QLabel>(&w, "Label1")->text(), "氏名をクリックすると明細入力画面になります");
 
   EXPECT_EQ(Grid().columnCount() + 1, 31);
-  EXPECT_EQ(Grid().RowCount(), 13);
+  EXPECT_EQ(Grid().RowCount(), 16);  // the name row, 12 input rows and the 3 result rows
   EXPECT_EQ(Cell(1, 0), "月給　一郎") << "the retired employee of slot 1 has no column";
   EXPECT_EQ(Cell(2, 0), "日給　花子");
   EXPECT_EQ(Cell(3, 0), "時給　次郎");
@@ -238,7 +240,42 @@ TEST_F(MainWindowTest, SavingWarnsOfImplausibleWorkedHours) {
   Open();
   Type(1, kOvertime, "2");
   ASSERT_TRUE(window->SaveData());
-  EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"実働時間の入力に誤りがあると思われます。[月給　一郎]"});
+  EXPECT_EQ(dialogs.Texts(),
+            (std::vector<std::string>{
+                "実働時間の入力に誤りがあると思われます。[月給　一郎]\r（所定＋残業：162:00　実働時間：160:00）",
+                // and the 2 hours are worth nothing: 月給　一郎 has no unit price
+                "単価が0円のため、次の時間・日数は0円で計算されています。\r社員情報の単価を確認して下さい。\r"
+                "\r月給　一郎：普通残業時間"}));
+}
+
+TEST_F(MainWindowTest, ResultRowsBelowTheInputRowsFollowWhatWasTyped) {
+  SaveJuneAndJuly();
+  Open();
+  const int rows = Grid().RowCount() - 1;  // cells without the name row
+  EXPECT_EQ(Cell(0, rows - 2), "総支給額");
+  EXPECT_EQ(Cell(0, rows - 1), "控除合計");
+  EXPECT_EQ(Cell(0, rows), "差引支給額");
+  auto shown = [&](int column) {
+    return std::vector<std::string>{Cell(column, rows - 2), Cell(column, rows - 1), Cell(column, rows)};
+  };
+  auto ofRecords = [&](int slot) {
+    const PeriodBlock& p = state.Period();
+    return std::vector<std::string>{FormatAmount(7, p.Payment(slot).Get(Sikyu::Total)),
+                                    FormatAmount(7, p.Deduction(slot).Get(Koujo::Total)),
+                                    FormatAmount(7, NetPay(p.Payment(slot), p.Deduction(slot)))};
+  };
+
+  Type(1, kAllowance, "5000");
+  EXPECT_EQ(state.Period().Payment(2).Get(Sikyu::Total), 305000);  // recalculated when the cell was left
+  EXPECT_EQ(shown(1), ofRecords(2));
+  EXPECT_EQ(shown(1)[0], "305,000");
+  EXPECT_EQ(shown(3), ofRecords(4));  // every employee's column
+  // The result cells are not editable and are not taken over as input.
+  for (int r = rows - 2; r <= rows; ++r) EXPECT_FALSE(Grid().item(r - 1, 0)->flags() & Qt::ItemIsEditable) << r;
+  ASSERT_TRUE(window->SaveData());
+  auto file = std::make_unique<PeriodBlock>();
+  ReadBlock(state.open.currentDataFile, kJuly, *file);
+  EXPECT_EQ(file->Payment(2).Get(Sikyu::Total), 305000);
 }
 
 TEST_F(MainWindowTest, ClosingAsksToSaveOnlyWhenAStoredFigureChanged) {

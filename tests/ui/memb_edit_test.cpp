@@ -378,5 +378,51 @@ TEST_F(MembEditTest, NoFreeSlotStoresNothingAndSaysSo) {
   EXPECT_EQ(state.Period(), before);
 }
 
+TEST_F(MembEditTest, UnitPricesAreShownThenFilledAndSexIsStored) {
+  ShowNew();
+  Edit("edSimei")->setText("Yamada");
+  Type("edChingin1", "300000");
+  Type("edYakuin", "20000");
+  Type("edFamily", "10000");
+  Combo("cbSeibetu")->setCurrentIndex(2);
+
+  dialogs.answers = {ui::MsgAnswer::No};
+  Click(Button("sbTanka"));
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].kind, ui::MsgKind::Confirmation);
+  EXPECT_NE(dialogs.shown[0].text.find("時間単価 2,000円"), std::string::npos) << dialogs.shown[0].text;
+  EXPECT_EQ(Text("edChingin2").trimmed(), "0");  // nothing filled without Yes
+
+  dialogs.answers = {ui::MsgAnswer::Yes};
+  Click(Button("sbTanka"));
+  EXPECT_EQ(Text("edChingin2").trimmed(), "2,500");
+  EXPECT_EQ(Text("edChingin3").trimmed(), "3,000");
+  EXPECT_EQ(Text("edChingin4").trimmed(), "2,700");
+  EXPECT_EQ(Text("edChingin5").trimmed(), "3,200");
+  EXPECT_EQ(Text("edKekkin").trimmed(), "15,000");
+  EXPECT_EQ(Text("edChisou").trimmed(), "2,000");
+  EXPECT_FALSE(state.Period().Employee(1).InUse());  // stored only with ＯＫ
+
+  Click(Button("bbOk"));
+  ASSERT_TRUE(Accepted());
+  const EmployeeRecord& e = state.Period().Employee(1);
+  EXPECT_EQ(e.OvertimePrice(0), 2500);
+  EXPECT_EQ(e.OvertimePrice(3), 3200);
+  EXPECT_EQ(e.AbsenceDeduction(), 15000);
+  EXPECT_EQ(e.Sex(), 2);
+
+  ShowSlot(1);
+  EXPECT_EQ(Combo("cbSeibetu")->currentText(), "女");
+}
+
+TEST_F(MembEditTest, UnitPricesWithoutMonthHoursSayWhatIsMissing) {
+  state.Period().company.SetMonthHours(0);
+  ShowNew();
+  Type("edChingin1", "300000");
+  Click(Button("sbTanka"));
+  EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"会社情報の月労働時間数が設定されていません。"});
+  EXPECT_EQ(Text("edChingin2").trimmed(), "0");
+}
+
 }  // namespace
 }  // namespace paylark

@@ -103,6 +103,26 @@ TEST_F(OptionTest, ShowsTheOptionsAndOkStoresAndWritesWhatWasChanged) {
   EXPECT_TRUE(Child<QRadioButton>(&screen, "rbKouRound")->isChecked());
 }
 
+TEST_F(OptionTest, ARoundingModeTheScreenDoesNotOfferIsKeptUntilTheUserPicksOne) {
+  state.options.deductionRounding = RoundingMode::Up;        // HasuuKou=1
+  state.options.paymentRounding = RoundingMode::Truncate;    // HasuuSik=0
+  Show();
+  EXPECT_FALSE(Child<QRadioButton>(&screen, "rbKouTrunc")->isChecked());
+  EXPECT_FALSE(Child<QRadioButton>(&screen, "rbKouRound")->isChecked());
+  EXPECT_FALSE(Child<QRadioButton>(&screen, "rbSikCeil")->isChecked());
+  Click(Child<QPushButton>(&screen, "btSysSave"));
+  ASSERT_EQ(screen.result(), QDialog::Accepted);
+  EXPECT_EQ(state.options.deductionRounding, RoundingMode::Up);
+  EXPECT_EQ(state.options.paymentRounding, RoundingMode::Truncate);
+  EXPECT_EQ(state.settings.ReadInt("Option", "HasuuKou", -1), 1);
+
+  Show();
+  Click(Child<QRadioButton>(&screen, "rbKouRound"));
+  EXPECT_FALSE(Child<QRadioButton>(&screen, "rbKouTrunc")->isChecked());
+  Click(Child<QPushButton>(&screen, "btSysSave"));
+  EXPECT_EQ(state.options.deductionRounding, RoundingMode::Half);
+}
+
 TEST_F(OptionTest, NameChecksKeepTheScreenOpenWithTheFocusOnTheField) {
   struct Case {
     std::vector<std::pair<const char*, const char*>> typed;

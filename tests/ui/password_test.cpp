@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <fstream>
 
 #include "app/inp_pass.h"
@@ -102,6 +103,26 @@ TEST_F(PasswordTest, SettingStoresAHashAndAnEmptyPasswordRemovesIt) {
   EXPECT_EQ(dialogs.Texts(), (Texts{"パスワード設定を解除しますか？", "パスワード設定を解除しました。"}));
   EXPECT_EQ(LoadStoredPassword(state.settings), "");
   EXPECT_TRUE(StartWith({}));
+}
+
+TEST_F(PasswordTest, SettingFieldsAreMaskedAndEnterInTheFirstMovesToTheSecond) {
+  app::TfmSetPass window(state, dialogs);
+  testing::OnNextModal([&](QWidget*) {
+    auto* first = Child<QLineEdit>(&window, "edPass1");
+    auto* second = Child<QLineEdit>(&window, "edPass2");
+    EXPECT_EQ(first->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(second->echoMode(), QLineEdit::Password);
+    first->setFocus();
+    QTest::keyClicks(first, "abc");
+    QTest::keyClick(first, Qt::Key_Return);
+    EXPECT_TRUE(window.isVisible());  // 設定する was not pressed
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(window.focusWidget(), second);  // the focus went on, whether or not the window is active
+    QTest::keyClicks(second, "abc");
+    QTest::keyClick(second, Qt::Key_Return);  // the default button from the second field
+  });
+  EXPECT_TRUE(window.Run());
+  EXPECT_EQ(dialogs.Texts(), (Texts{"パスワードを設定しますか？", "パスワードを設定しました。"}));
 }
 
 }  // namespace

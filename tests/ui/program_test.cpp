@@ -72,13 +72,18 @@ class ProgramTest : public ::testing::Test {
 
 TEST_F(ProgramTest, FirstStartShowsTheTaxNoticeOnceAndEndsWhenThePeriodSelectionIsLeft) {
   LayOut();
+  fs::copy(fs::path(PAYLARK_PROGRAM_DIR) / "Tables", folder / "Tables", fs::copy_options::recursive);
   {
     app::Program program(folder.Path(), dialogs);
     OnModalNamed("TfmSelData", CancelPeriodSelection);
     RunUntilClosed(program);
   }
-  EXPECT_TRUE(Contains("源泉徴収税額表を平成19年1月以降分に更新しています。\r平成18年以前のデータを修正時、計算結果が変わります。\r"
-                       "(給与台帳や給与/賞与一覧表の印刷には影響しません)"));
+  const std::string editionsNotice =
+      "源泉徴収税額表は次の版が組み込まれています。\r"
+      "　令和8年分（2026-01-01から）\r"
+      "　令和2年分（2020-01-01から）\r"
+      "給与・賞与は、各月の支給日に適用される版で計算されます。";
+  EXPECT_TRUE(Contains(editionsNotice)) << ::testing::PrintToString(dialogs.Texts());
   EXPECT_TRUE(Contains("初期設定を中止し、プログラムを終了して宜しいですか？"));
   EXPECT_TRUE(fs::exists(folder / "Data" / YearFileName(EraOf(Today()))));
   EXPECT_EQ(LoadProgramVersion(ProfileFile(folder / "Saldesk.ini")), app::VersionText().toStdString());
@@ -87,8 +92,7 @@ TEST_F(ProgramTest, FirstStartShowsTheTaxNoticeOnceAndEndsWhenThePeriodSelection
   app::Program again(folder.Path(), dialogs);
   OnModalNamed("TfmSelData", CancelPeriodSelection);
   RunUntilClosed(again);
-  EXPECT_FALSE(Contains("源泉徴収税額表を平成19年1月以降分に更新しています。\r平成18年以前のデータを修正時、計算結果が変わります。\r"
-                        "(給与台帳や給与/賞与一覧表の印刷には影響しません)"));
+  EXPECT_FALSE(Contains(editionsNotice));
 }
 
 TEST_F(ProgramTest, PrintAndMailCommandsReachTheirScreens) {

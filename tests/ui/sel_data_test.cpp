@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
@@ -338,7 +340,9 @@ TEST_F(SelDataTest, BackupThenRestoreEndsTheProgram) {
     Control<QAction>("mnBackup")->trigger();
   });
   EXPECT_EQ(dialogs.Texts(), Texts{"指定場所にバックアップしました。"});
-  EXPECT_EQ(dialogs.folderStartedAt, "/");
+  // Without an earlier backup the chooser starts in the home folder (the root only without one).
+  const char* home = std::getenv("HOME");
+  EXPECT_EQ(dialogs.folderStartedAt, home && fs::is_directory(home) ? std::string(home) : std::string("/"));
   EXPECT_EQ(LoadBackupPath(state.settings, ""), backup.Path().string());
   EXPECT_TRUE(fs::exists(backup / "令和8年給与･賞与.dat"));
   EXPECT_TRUE(fs::exists(backup / "Saldesk.ini"));
@@ -390,17 +394,37 @@ TEST(FolderChooserTest, ReportsAMissingPresetAndAMissingChoice) {
   SaveBackupPath(state.settings, gone);
   ScriptedFolders dialogs;
   dialogs.folders = {(target / "nothing").string(), target.Path().string() + "/"};
+  TempDir home;
+  app::FolderChooser chooser(state, dialogs);
+  chooser.homeFolder = home.Path();
 
-  const auto chosen = app::FolderChooser(state, dialogs).Choose("データファイルのバックアップ場所を指定");
+  const auto chosen = chooser.Choose("データファイルのバックアップ場所を指定");
 
   ASSERT_TRUE(chosen);
   EXPECT_EQ(*chosen, target.Path());
   EXPECT_EQ(dialogs.Texts(), (Texts{"指定フォルダ[" + gone + "]がありません。", "指定フォルダはありません。"}));
-  EXPECT_EQ(dialogs.starts, (std::vector<std::string>{"/", "/"}));
+  EXPECT_EQ(dialogs.starts, (std::vector<std::string>{home.Path().string(), home.Path().string()}));
 
   dialogs.Clear();
   dialogs.folders = {std::nullopt};
   EXPECT_FALSE(app::FolderChooser(state, dialogs).Choose("x"));
+}
+
+TEST(FolderChooserTest, StartsAtHomeWithoutABackupAndAtTheLastBackupFolderAfterOne) {
+  TempDir program;
+  TempDir home;
+  TempDir last;
+  ui::ProgramState state(program.Path());
+  ScriptedFolders dialogs;
+  app::FolderChooser chooser(state, dialogs);
+  chooser.homeFolder = home.Path();
+  dialogs.folders = {std::nullopt};
+  EXPECT_FALSE(chooser.Choose("x"));
+  SaveBackupPath(state.settings, last.Path().string());
+  dialogs.folders = {std::nullopt};
+  EXPECT_FALSE(chooser.Choose("x"));
+  EXPECT_EQ(dialogs.starts, (std::vector<std::string>{home.Path().string(), last.Path().string()}));
+  EXPECT_TRUE(dialogs.shown.empty());
 }
 
 }  // namespace

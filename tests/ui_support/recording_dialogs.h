@@ -37,6 +37,13 @@ class RecordingDialogs : public ui::DialogService {
     folderStartedAt = std::string(startFolder);
     return folderToChoose;
   }
+  std::optional<std::string> SaveFile(std::string_view, std::string_view suggested, std::string_view) override {
+    savesSuggested.emplace_back(suggested);
+    if (filesToSave.empty()) return std::nullopt;
+    std::string answer = filesToSave.front();
+    filesToSave.pop_front();
+    return answer;
+  }
   std::optional<std::string> AskPassword(std::string_view, std::string_view prompt) override {
     passwordPrompts.emplace_back(prompt);
     return passwordAnswer;
@@ -65,6 +72,8 @@ class RecordingDialogs : public ui::DialogService {
   std::optional<std::string> passwordAnswer;
   std::vector<std::string> passwordPrompts;
   std::string folderStartedAt;
+  std::deque<std::string> filesToSave;        // answers of the save dialog, in order; none: cancelled
+  std::vector<std::string> savesSuggested;    // where each save dialog started
 };
 
 }  // namespace paylark::testing
