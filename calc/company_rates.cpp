@@ -118,7 +118,7 @@ void ApplyRates(CompanyRecord& company, const CompanyRateSet& inForce) {
   if (inForce.nursing) company.SetNursingRate(*inForce.nursing);
   if (inForce.levy) company.SetLevyRate(*inForce.levy);
   if (inForce.pension) company.SetPensionRate(*inForce.pension);
-  if (inForce.employment) company.SetEmploymentRate(*inForce.employment);
+  if (inForce.employment && !company.UseEmploymentTable()) company.SetEmploymentRate(*inForce.employment);
 }
 
 }  // namespace paylark

@@ -76,7 +76,8 @@ struct RateChange {
 // The rates of `inForce` that differ from the company record's (the employment rate only while
 // the company does not use the employment table).
 std::vector<RateChange> RateChangesFor(const CompanyRecord& company, const CompanyRateSet& inForce);
-// Writes every rate of `inForce` into the company record.
+// Writes the rates of `inForce` into the company record (employment only while the company does
+// not use the employment table: those are the rates RateChangesFor shows).
 void ApplyRates(CompanyRecord& company, const CompanyRateSet& inForce);
 
 }  // namespace paylark
