@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "calc/display_format.h"
+#include "entry/display_format.h"
 
 namespace paylark {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "calc/display_format.h"
+#include "entry/display_format.h"
 
 namespace paylark {
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "print/layouts.h"
-#include "calc/display_format.h"
+#include "entry/display_format.h"
 #include "print/ledger_rows.h"
 #include "store/year_file.h"
 

@@ -383,10 +383,6 @@ void TfmCorpInfo::Confirm() {
   StoreCompanyInput(input, state_.Period().company);
   CompanyRecord& company = state_.Period().company;
   company.SetHealthInsurer(cbKenpo_->currentIndex());
-  // The levy has no field here: with 協会けんぽ it is the rate in force.
-  if (const CompanyRateSet r = CompanyRatesOfPeriod(state_.premiumRates, state_.open, company); r.levy) {
-    company.SetLevyRate(*r.levy);
-  }
   try {
     SaveStandardDailyHours(state_.settings, input.dayHours);
   } catch (const std::exception& e) {

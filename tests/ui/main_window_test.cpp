@@ -13,7 +13,7 @@
 
 #include "app/main_window.h"
 #include "app/sheet_grid.h"
-#include "calc/display_format.h"
+#include "entry/display_format.h"
 #include "calc/income_tax.h"
 #include "calc/salary.h"
 #include "store/app_settings.h"
