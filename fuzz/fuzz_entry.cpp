@@ -48,9 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)TryParseInteger(text, any);
   for (double value : {number, hours}) {
     if (!std::isfinite(value)) continue;
-    // Hours are shown for what an hours field holds (code 62: three integer digits); the whole
-    // hours of the display are an int.
-    if (std::fabs(value) < 1e9) (void)FormatHours(value, timeStyle);
+    (void)FormatHours(value, timeStyle);
     (void)FormatDays(value);
     (void)FormatAmount(data[1] % 12, value);
   }

@@ -50,6 +50,10 @@ class MainWindowTest : public ::testing::Test {
     state.open.eraYear = {"令和", 7};
     state.open.currentDataFile = state.paths.dataDir / YearFileName(state.open.eraYear);
     CreateYearFile(state.open.currentDataFile, state.open);
+    // The tax tables a recalculation needs (without them it reports every tax it cannot compute).
+    state.tables.SetMonthly(testing::TestMonthlyTable());
+    state.tables.SetBonus(testing::TestBonusTable());
+    state.tables.SetHealthGrades(testing::TestGradeTable());
     state.options.itemNames[static_cast<int>(UserItem::VariableAllowance1)] = "皆勤手当";
     ItemSettings salary = DefaultItemSettings(ItemKind::Salary);
     salary.Block(ItemBlock::Sikyu)[14].flags = {true, false, false};
