@@ -48,7 +48,7 @@ constexpr std::array<NameEntry<Sikyu>, 3> kOtherNames{{
     {"", UserItem::Other3, Sikyu::Other3},
 }};
 
-constexpr std::array<NameEntry<Koujo>, 16> kDeductionNames{{
+constexpr std::array<NameEntry<Koujo>, 17> kDeductionNames{{
     {"健康保険料", kNone, Koujo::Health},
     {"厚生年金保険", kNone, Koujo::Pension},
     {"厚生年金基金", kNone, Koujo::PensionFund},
