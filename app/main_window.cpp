@@ -49,9 +49,8 @@ constexpr const char* kMsgLedgerUnsaved = "変更内容を保存しないと社�
 constexpr const char* kHintDetailEntry = "明細入力画面を表示";
 constexpr const char* kStatusLine = "氏名をクリックすると明細入力画面になります";
 
-constexpr int kReportPayslips = 299;
-constexpr int kReportLedger = 499;
-constexpr int kReportMonthlyList = 500;  // + period
+constexpr print::ReportCode kReportPayslips{print::rkPayslip, print::kSelectedRows};
+constexpr print::ReportCode kReportLedger{print::rkLedger, print::kSelectedRows};
 
 QFrame* Bevel(QWidget* parent) {
   auto* line = new QFrame(parent);
@@ -350,7 +349,7 @@ bool TfmMain::FirstRunMode() const { return state_.firstRun; }
 void TfmMain::FillNameRow(bool showEmployeeList) {
   if (showEmployeeList) {
     CommitAndRecalculate(false);
-    if (screens_.employeeList) screens_.employeeList(0);
+    if (screens_.employeeList) screens_.employeeList(screens::MembListMode::Edit);
     InputMethodOff();
   }
   BuildSheet(false);
@@ -588,7 +587,7 @@ std::string TfmMain::SlipCaption() const { return state_.BonusPeriod() ? "賞与
 void TfmMain::PrintPayslips() {
   if (!screens_.employeeList || !screens_.print) return;
   if (!CommitAndRecalculate(true)) return;
-  if (screens_.employeeList(1)) screens_.print(kReportPayslips, FromUtf8(SlipCaption()));
+  if (screens_.employeeList(screens::MembListMode::Payslips)) screens_.print(kReportPayslips, FromUtf8(SlipCaption()));
 }
 
 void TfmMain::PrintLedger() {
@@ -597,19 +596,19 @@ void TfmMain::PrintLedger() {
       dialogs_.Message(MsgKind::Information, kMsgLedgerUnsaved, MsgButtons::OkCancel) == MsgAnswer::Cancel) {
     return;
   }
-  if (screens_.employeeList(2)) screens_.print(kReportLedger, QStringLiteral("社員別給与台帳"));
+  if (screens_.employeeList(screens::MembListMode::Ledger)) screens_.print(kReportLedger, QStringLiteral("社員別給与台帳"));
 }
 
 void TfmMain::PrintMonthlyList() {
   if (!screens_.print) return;
   if (!CommitAndRecalculate(true)) return;
-  screens_.print(kReportMonthlyList + state_.PeriodIndex(), QStringLiteral("月別給与/賞与一覧"));
+  screens_.print({print::rkMonthlyList, state_.PeriodIndex()}, QStringLiteral("月別給与/賞与一覧"));
 }
 
 void TfmMain::SendMail() {
   if (!screens_.employeeList || !screens_.mail || !mailTransport_ || !mailTransport_()) return;
   if (!CommitAndRecalculate(true)) return;
-  if (screens_.employeeList(3)) screens_.mail(kReportPayslips, FromUtf8(SlipCaption()));
+  if (screens_.employeeList(screens::MembListMode::Mail)) screens_.mail(kReportPayslips, FromUtf8(SlipCaption()));
 }
 
 void TfmMain::ImportReports() {

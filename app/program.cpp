@@ -149,7 +149,7 @@ Program::Program(const std::filesystem::path& programFolder, ui::DialogService& 
   s.companyInfo = [&p] { return p.corpInfo.Edit(); };
   s.inputItems = [&p] { return p.option.Run(); };
   s.payslipItems = [&p](ItemKind kind) { return kind == ItemKind::Bonus ? p.prnFormS.Run() : p.prnFormK.Run(); };
-  s.employeeList = [&p](int mode) { return p.membList.Run(static_cast<screens::MembListMode>(mode)); };
+  s.employeeList = [&p](screens::MembListMode mode) { return p.membList.Run(mode); };
   s.detailEntry = [&p](int slot) {
     p.dataEdit.Edit(slot);
     return true;  // the screen works on the records in memory
@@ -160,16 +160,16 @@ Program::Program(const std::filesystem::path& programFolder, ui::DialogService& 
     return ok;
   };
   s.importReports = [&p] { return ImportAttendanceReports(p.state, p.dialogs); };
-  s.print = [&p](int code, const QString& caption) { p.inji.Run(code, caption); };
-  s.mail = [&p](int code, const QString& caption) { p.sendMail.Run(code, caption); };
+  s.print = [&p](print::ReportCode code, const QString& caption) { p.inji.Run(code, caption); };
+  s.mail = [&p](print::ReportCode code, const QString& caption) { p.sendMail.Run(code, caption); };
   s.mailServer = [&p] { return p.mailServer.Run(); };
   p.inji.selectedSlots = [&p] { return p.membList.SelectedSlots(); };
   p.sendMail.selectedSlots = [&p] { return p.membList.SelectedSlots(); };
   p.membList.openPrintDialog = [&p](const std::string& caption, int code) {
     p.inji.Run(code, QString::fromStdString(caption));
   };
-  p.dataEdit.openPrint = s.print;
-  p.dataEdit.openMail = s.mail;
+  p.dataEdit.openPrint = [&p](int code, const QString& caption) { p.inji.Run(code, caption); };
+  p.dataEdit.openMail = [&p](int code, const QString& caption) { p.sendMail.Run(code, caption); };
   p.dataEdit.mailAvailable = [&p] { return p.main.MailAvailable(); };
   s.versionBox = [&p] {
     p.dialogs.Information(ui::ToUtf8(ui::kApplicationTitle + "\r" + QStringLiteral("プログラムバージョン ") + VersionText()));

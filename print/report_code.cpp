@@ -1,5 +1,8 @@
 #include "print/report_code.h"
 
+#include <stdexcept>
+#include <string>
+
 #include "store/period.h"
 
 namespace paylark::print {
@@ -23,6 +26,12 @@ std::optional<ReportCode> ParseReportCode(int value) {
       break;
   }
   return std::nullopt;
+}
+
+ReportCode RequireReportCode(int value) {
+  const std::optional<ReportCode> code = ParseReportCode(value);
+  if (!code) throw std::invalid_argument("not a report code: " + std::to_string(value));
+  return *code;
 }
 
 }  // namespace paylark::print

@@ -22,5 +22,7 @@ struct ReportCode {
 
 // nullopt for an unknown kind (3 is not used) or a target that does not fit the kind.
 std::optional<ReportCode> ParseReportCode(int value);
+// The code of a value that must be one; throws std::invalid_argument for any other value.
+ReportCode RequireReportCode(int value);
 
 }  // namespace paylark::print

@@ -137,7 +137,11 @@ void TfmInji::BuildForm() {
 }
 
 int TfmInji::Run(int reportCode, const QString& caption) {
-  SetReportCode(reportCode);
+  return Run(print::RequireReportCode(reportCode), caption);
+}
+
+int TfmInji::Run(print::ReportCode code, const QString& caption) {
+  SetReportCode(print::RequireReportCode(code.Value()).Value());
   const PayDateTexts date = DefaultPayDate();
   SetDateFields({date.year, date.month, date.day});
   caption_ = caption;
@@ -164,12 +168,12 @@ void TfmInji::showEvent(QShowEvent* event) {
 }
 
 void TfmInji::SetReportCode(int reportCode) {
-  const bool selectedRows = print::ParseReportCode(reportCode).value_or(print::ReportCode{}).SelectedRows();
+  const bool selectedRows = print::RequireReportCode(reportCode).SelectedRows();
   SetReportCode(reportCode, selectedRows && selectedSlots ? selectedSlots() : std::vector<int>{});
 }
 
 void TfmInji::SetReportCode(int reportCode, std::vector<int> employees) {
-  code_ = print::ParseReportCode(reportCode).value_or(print::ReportCode{print::rkPayslip, print::kSelectedRows});
+  code_ = print::RequireReportCode(reportCode);
   selected_ = code_.SelectedRows() ? std::move(employees) : std::vector<int>{};
   const print::SheetCount count = print::CountSheets(code_, MakeSource());
   pageCount_ = count.sheets;

@@ -43,7 +43,8 @@ class TfmInji : public QDialog {
 
   // Configures the dialog for the report and shows it modally with the caption + "の印刷".
   // Accepted when the job was printed (here or from the preview).
-  int Run(int reportCode, const QString& caption);
+  int Run(print::ReportCode code, const QString& caption);
+  int Run(int reportCode, const QString& caption);  // throws std::invalid_argument for no report code
 
   // Target 99: the rows selected in the employee list, in list order (TfmMembList::SelectedSlots).
   std::function<std::vector<int>()> selectedSlots;

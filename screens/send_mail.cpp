@@ -205,13 +205,19 @@ void TfmSendMail::BuildForm() {
 }
 
 int TfmSendMail::Run(int reportCode, const QString& caption) {
+  return Run(print::RequireReportCode(reportCode), caption);
+}
+
+int TfmSendMail::Run(print::ReportCode requested, const QString& caption) {
+  const print::ReportCode code = print::RequireReportCode(requested.Value());
+  if (code.kind != print::rkPayslip) {
+    throw std::invalid_argument("payslip mail for report code " + std::to_string(code.Value()));
+  }
+  const int target = code.target;
   // One payslip per picture, with its frame, for as long as the screen is open.
   savedFormType_ = state_.options.formType;
   state_.options.formType = 0;
 
-  const std::optional<print::ReportCode> parsed = print::ParseReportCode(reportCode);
-  const int target = parsed && parsed->kind == print::rkPayslip ? parsed->target : print::kSelectedRows;
-  const print::ReportCode code{print::rkPayslip, target};
   recipients_.clear();
   if (code.SelectedRows()) {
     if (selectedSlots) recipients_ = selectedSlots();

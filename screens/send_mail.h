@@ -21,6 +21,7 @@
 #include "mail/mail_message.h"
 #include "mail/smtp_settings.h"
 #include "mail/smtp_transport.h"
+#include "print/report_code.h"
 #include "store/era.h"
 #include "ui/dialog_service.h"
 #include "session/program_state.h"
@@ -63,6 +64,8 @@ class TfmSendMail : public QDialog {
   // Configures the screen for the report code (200 + slot for one employee, 299 for the rows
   // selected in the employee list) and shows it modally with the caption + "のメール送信".
   // Accepted when the mails were sent (each failure was shown on its own).
+  // A code of another report than payslips throws std::invalid_argument.
+  int Run(print::ReportCode code, const QString& caption);
   int Run(int reportCode, const QString& caption);
 
   // Target 99: the rows selected in the employee list, in list order. When unset, the print

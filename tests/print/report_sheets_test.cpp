@@ -86,7 +86,11 @@ TEST_F(SheetsFixture, ReportCodesAndDateTexts) {
   EXPECT_EQ(ParseReportCode(299), (ReportCode{rkPayslip, 99}));
   EXPECT_EQ(ParseReportCode(515), (ReportCode{rkMonthlyList, 15}));
   EXPECT_EQ(ParseReportCode(100), (ReportCode{rkRoster, 0}));
-  for (int bad : {0, 300, 231, 400, 516, 101}) EXPECT_FALSE(ParseReportCode(bad)) << bad;
+  for (int bad : {0, 300, 231, 400, 516, 101}) {
+    EXPECT_FALSE(ParseReportCode(bad)) << bad;
+    EXPECT_THROW(RequireReportCode(bad), std::invalid_argument) << bad;
+  }
+  EXPECT_EQ(RequireReportCode(203), (ReportCode{rkPayslip, 3}));
 
   PageModel page;
   source.payDate = {" 8", "12", ""};

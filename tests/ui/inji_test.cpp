@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <fstream>
+#include <stdexcept>
 
 #include "ui/date_field.h"
 #include "screens/pre_view.h"
@@ -92,6 +93,15 @@ TEST_F(InjiTest, ShowsSheetsAndPersonsOfTheReport) {
     inji.SetReportCode(c.code);
     EXPECT_EQ(Text("pnPrnInfo").toStdString(), c.text) << c.code;
   }
+}
+
+TEST_F(InjiTest, AValueThatIsNoReportCodeIsRefusedNotPrintedAsPayslips) {
+  for (int bad : {0, 231, 300, 516}) {
+    EXPECT_THROW(inji.Run(bad, QStringLiteral("給与明細書")), std::invalid_argument) << bad;
+  }
+  EXPECT_THROW(inji.Run(print::ReportCode{print::rkRoster, 5}, QStringLiteral("社員名簿")), std::invalid_argument);
+  EXPECT_FALSE(inji.isVisible());
+  EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(InjiTest, EveryShowingPreparesDateCaptionPaperAndPayslipFields) {

@@ -57,8 +57,8 @@ class MainWindowTest : public ::testing::Test {
       detailSlots.push_back(slot);
       return true;
     };
-    screens.employeeList = [this](int mode) {
-      listModes.push_back(mode);
+    screens.employeeList = [this](screens::MembListMode mode) {
+      listModes.push_back(static_cast<int>(mode));
       return true;
     };
     screens.periodSelection = [this](bool returning) {
@@ -414,8 +414,8 @@ TEST_F(MainWindowTest, CommandsWithoutTheirScreenAreDisabled) {
   EXPECT_TRUE(Child<QAction>(&w, "mnReturn")->isEnabled());
 
   std::vector<int> reports;
-  screens.print = [&](int code, const QString&) { reports.push_back(code); };
-  screens.mail = [&](int code, const QString&) { reports.push_back(-code); };
+  screens.print = [&](print::ReportCode code, const QString&) { reports.push_back(code.Value()); };
+  screens.mail = [&](print::ReportCode code, const QString&) { reports.push_back(-code.Value()); };
   w.UpdateCommands();
   EXPECT_TRUE(Child<QAction>(&w, "mnKyuyoIchiran")->isEnabled());
   EXPECT_FALSE(Child<QAction>(&w, "mnSendMail")->isEnabled()) << "no mail program";

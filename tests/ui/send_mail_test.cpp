@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <filesystem>
+#include <stdexcept>
 
 #include "mail/smtp_settings.h"
 #include "ui/date_field.h"
@@ -191,6 +192,13 @@ TEST_F(SendMailTest, SmtpSendsEveryRecipientWithPictureAndReportsTheRefusedOne) 
     EXPECT_EQ(DarkPixels(picture, QRect(1020, 0, 30, 740)), 0) << "nothing drawn beyond the payslip";
   }
   EXPECT_TRUE(PicturesLeft().empty());
+}
+
+TEST_F(SendMailTest, OnlyPayslipCodesCanBeMailed) {
+  for (const int code : {499, 100, 512, 231}) {
+    EXPECT_THROW(screen.Run(code, QStringLiteral("給与明細書")), std::invalid_argument) << code;
+  }
+  EXPECT_FALSE(screen.isVisible());
 }
 
 TEST_F(SendMailTest, DrawsOnePayslipPerPictureAndRestoresFormTypeAndMemo) {
