@@ -7,15 +7,6 @@ namespace {
 
 constexpr std::size_t kNameBytes = 44;
 
-bool HasShiftJisForm(std::string_view text) {
-  try {
-    ToSjis(text);
-    return true;
-  } catch (const EncodingError&) {
-    return false;
-  }
-}
-
 }  // namespace
 
 void ApplyCompanyDefaults(CompanyRecord& company) {
@@ -32,7 +23,7 @@ std::optional<CompanyProblem> CheckCompanyInput(const CompanyInput& input) {
   const std::string name = Trim(input.name);
   if (name.empty()) return CompanyProblem{CompanyField::Name, "会社名が入力されていません。"};
   // A character outside Shift-JIS could not be written to the yearly file.
-  if (!HasShiftJisForm(name)) {
+  if (!HasSjisForm(name)) {
     return CompanyProblem{CompanyField::Name, "会社名に使用できない文字が含まれています。"};
   }
   if (input.payDay < 1 || input.payDay > 31) {

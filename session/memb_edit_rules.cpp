@@ -1,36 +1,18 @@
 #include "session/memb_edit_rules.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <system_error>
 
 #include "entry/display_format.h"
-#include "store/atomic_file.h"
 #include "store/sjis.h"
 #include "store/year_file.h"
 
 namespace paylark::screens {
 namespace {
 
-constexpr const char* kTemplateRecordName = "社員情報";
-
-bool HasSjisForm(std::string_view text) {
-  try {
-    ToSjis(text);
-    return true;
-  } catch (const EncodingError&) {
-    return false;
-  }
-}
-
 std::string RightAlignTwo(const std::string& field) {
   const std::string trimmed = Trim(field);
   return trimmed.size() >= 2 ? trimmed : std::string(2 - trimmed.size(), ' ') + trimmed;
-}
-
-[[noreturn]] void TemplateFailure(const std::filesystem::path& path, int errnum) {
-  throw YearFileError(path, 0, kTemplateRecordName, errnum, IoErrorText(errnum));
 }
 
 }  // namespace
@@ -199,38 +181,6 @@ void ClearForTemplate(EmployeeRecord& r) {
   r.SetMailAddress("");
   r.SetRetirementDate("");
   r.SetGrade(0);
-}
-
-std::optional<EmployeeRecord> ReadEmployeeTemplate(const std::filesystem::path& path) {
-  std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) {
-    if (ec) TemplateFailure(path, ec.value());
-    return std::nullopt;
-  }
-  std::string contents;
-  try {
-    contents = ReadWholeFile(path);
-  } catch (const std::system_error& e) {
-    TemplateFailure(path, e.code().value());
-  }
-  if (contents.size() < EmployeeRecord::kSize) TemplateFailure(path, kReadPastEndError);
-  EmployeeRecord r;
-  std::copy_n(contents.begin(), EmployeeRecord::kSize, r.bytes.begin());
-  return r;
-}
-
-void WriteEmployeeTemplate(const std::filesystem::path& path, const EmployeeRecord& record) {
-  try {
-    ReplaceFileContents(path, std::string_view(reinterpret_cast<const char*>(record.bytes.data()), record.kSize));
-  } catch (const std::system_error& e) {
-    TemplateFailure(path, e.code().value());
-  }
-}
-
-void RemoveEmployeeTemplate(const std::filesystem::path& path) {
-  std::error_code ec;
-  std::filesystem::remove(path, ec);
-  if (ec) TemplateFailure(path, ec.value());
 }
 
 int StoreNewEmployee(PeriodBlock& period, int periodIndex, const EmployeeRecord& record) {

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "store/employee_template.h"
 #include "store/employee_texts.h"
 #include "store/era.h"
 #include "store/period.h"
@@ -104,13 +105,6 @@ std::string UniqueEmployeeKey(const PeriodBlock& period, std::time_t now);
 EmployeeRecord NewEmployeeDefaults();
 // The record as a template keeps it: name, key, mail address, retirement date and grade cleared.
 void ClearForTemplate(EmployeeRecord& record);
-
-// The template file. Reading: nullopt when it does not exist; a file that cannot be read or is
-// shorter than one record throws YearFileError. Writing replaces the file whole; removing a file
-// that is not there is no error.
-std::optional<EmployeeRecord> ReadEmployeeTemplate(const std::filesystem::path& path);
-void WriteEmployeeTemplate(const std::filesystem::path& path, const EmployeeRecord& record);
-void RemoveEmployeeTemplate(const std::filesystem::path& path);
 
 // Stores a new employee in the first slot whose key is empty and returns the slot (0 when every
 // slot is in use, nothing stored). The slot's attendance, payment and deduction records start

@@ -32,15 +32,6 @@ std::optional<ItemNameProblem> CheckGroup(const Options& options, int first, int
   return std::nullopt;
 }
 
-bool Encodable(const std::string& text) {
-  try {
-    ToSjis(text);
-    return true;
-  } catch (const EncodingError&) {
-    return false;
-  }
-}
-
 }  // namespace
 
 std::optional<ItemNameProblem> CheckItemNames(const Options& options) {
@@ -51,9 +42,9 @@ std::optional<ItemNameProblem> CheckItemNames(const Options& options) {
   if (auto p = CheckGroup(options, kDeductions, kOthers, true)) return p;
   if (auto p = CheckGroup(options, kOthers, kUserItemCount, false)) return p;
   for (int i = 0; i < kUserItemCount; ++i) {
-    if (!Encodable(options.itemNames[i])) return ItemNameProblem{i, kNameNotEncodable};
+    if (!HasSjisForm(options.itemNames[i])) return ItemNameProblem{i, kNameNotEncodable};
   }
-  if (!Encodable(options.thirdBonusName)) return ItemNameProblem{kThirdBonusNameField, kNameNotEncodable};
+  if (!HasSjisForm(options.thirdBonusName)) return ItemNameProblem{kThirdBonusNameField, kNameNotEncodable};
   return std::nullopt;
 }
 

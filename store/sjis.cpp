@@ -74,6 +74,15 @@ std::string ToSjis(std::string_view utf8) {
   return ToSjisConverter().Convert(utf8, false, {});
 }
 
+bool HasSjisForm(std::string_view utf8) {
+  try {
+    ToSjis(utf8);
+    return true;
+  } catch (const EncodingError&) {
+    return false;
+  }
+}
+
 std::string FromSjis(std::string_view sjis) {
   if (IsAscii(sjis)) return std::string(sjis);
   return FromSjisConverter().Convert(sjis, true, "\xEF\xBF\xBD");

@@ -19,6 +19,8 @@ class EncodingError : public std::runtime_error {
 
 // UTF-8 -> code page 932 bytes. Throws EncodingError for characters outside the code page.
 std::string ToSjis(std::string_view utf8);
+// Whether a UTF-8 text has a code page 932 form (can be written to a file).
+bool HasSjisForm(std::string_view utf8);
 // code page 932 bytes -> UTF-8. Undecodable bytes become U+FFFD rather than failing, so that a
 // damaged name in a data file can still be shown.
 std::string FromSjis(std::string_view sjis);

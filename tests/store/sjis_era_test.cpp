@@ -17,6 +17,11 @@ TEST(Sjis, RoundTripsJapaneseAndHalfWidthDot) {
   EXPECT_THROW(ToSjis("\xF0\x9F\x98\x80"), EncodingError);  // an emoji has no code page 932 form
 }
 
+TEST(Sjis, OnlyTextWithACodePage932FormCanBeStored) {
+  for (const char* text : {"", "山田太郎", "ｱｲｳ", "①㈱", "～−"}) EXPECT_TRUE(HasSjisForm(text)) << text;
+  for (const char* text : {"\xF0\x9F\x98\x80", "山田\xE2\x82\xA9", "Ǆ"}) EXPECT_FALSE(HasSjisForm(text)) << text;
+}
+
 TEST(Sjis, CutNeverSplitsADoubleByteCharacter) {
   std::string sjis = ToSjis("山田太郎");  // 8 bytes
   EXPECT_EQ(CutToMaxLength(sjis, 8), sjis);
