@@ -86,19 +86,14 @@ class ReadOnlyFile {
 void WriteHeaderAndBlock(const std::filesystem::path& path, int period, const FileHeader& header,
                          const PeriodBlock& block) {
   const char* record = "header and period block";
-  std::string content;
+  // Only the header and the block pass through memory; the rest is copied from the file as it is.
+  std::string blockBytes(PeriodBlock::kSize, '\0');
+  block.ToBytes(reinterpret_cast<std::uint8_t*>(blockBytes.data()));
+  const auto offset = static_cast<std::uint64_t>(BlockOffset(period));
+  const std::string_view headerBytes(reinterpret_cast<const char*>(header.bytes.data()), FileHeader::kSize);
   try {
-    content = ReadWholeFile(path);
-  } catch (const std::system_error& e) {
-    Fail(path, period, record, e.code().value());
-  }
-  const std::size_t blockEnd = static_cast<std::size_t>(BlockOffset(period)) + PeriodBlock::kSize;
-  if (content.size() < blockEnd) content.resize(static_cast<std::size_t>(kYearFileSize), '\0');
-  auto* bytes = reinterpret_cast<std::uint8_t*>(content.data());
-  std::memcpy(bytes, header.bytes.data(), FileHeader::kSize);
-  block.ToBytes(bytes + BlockOffset(period));
-  try {
-    ReplaceFileContents(path, content);
+    ReplaceFilePatched(path, offset + PeriodBlock::kSize, static_cast<std::uint64_t>(kYearFileSize),
+                       {{0, headerBytes}, {offset, blockBytes}});
   } catch (const std::system_error& e) {
     Fail(path, period, record, e.code().value());
   }
