@@ -2,7 +2,6 @@
 // read from the yearly file) drawn into a PDF file.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -15,15 +14,6 @@
 
 namespace paylark {
 namespace {
-
-void StartQt() {
-  static int argc = 1;
-  static char name[] = "paylark_bench";
-  static char* argv[] = {name, nullptr};
-  if (QGuiApplication::instance() != nullptr) return;
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static auto app = std::make_unique<QGuiApplication>(argc, argv);
-}
 
 std::filesystem::path Folder() {
   static const std::filesystem::path folder = [] {
@@ -64,7 +54,7 @@ OpenPeriod& December() {
 }
 
 void BM_ThirtyPayslipsToPdf(benchmark::State& state) {
-  StartQt();
+  print::StartOffscreenPainting("paylark_bench");
   const OpenPeriod& open = December();
   Options options;
   options.formType = 1;

@@ -1,11 +1,25 @@
 #include "print/qt/pdf_report.h"
 
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <memory>
+#include <string>
 #include <system_error>
 
 namespace paylark::print {
+
+void StartOffscreenPainting(const char* programName) {
+  static int argc = 1;
+  static std::string name;
+  static char* argv[] = {nullptr, nullptr};
+  if (QGuiApplication::instance() != nullptr) return;
+  name = programName;
+  argv[0] = name.data();
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
+}
 
 JobResult WritePdfReport(const std::filesystem::path& file, ReportCode code, const ReportSource& source,
                          int resolution) {

@@ -13,6 +13,10 @@ namespace paylark::print {
 
 inline constexpr int kPdfResolution = 600;
 
+// Qt's painting needs an application object: creates one on the offscreen platform (no display
+// needed) for a program that has none, and keeps it until the program ends.
+void StartOffscreenPainting(const char* programName);
+
 // A failed job leaves no file behind.
 JobResult WritePdfReport(const std::filesystem::path& file, ReportCode code, const ReportSource& source,
                          int resolution = kPdfResolution);

@@ -1,8 +1,6 @@
 // render KIND YEARFILE PERIOD [SLOTS] --pdf OUT: a report of a stored period drawn into a PDF file
 // with the settings of the program folder, as the print dialog would print it (A4, payslips
 // portrait, the other reports landscape), without a display.
-#include <QByteArray>
-#include <QGuiApplication>
 #include <iostream>
 #include <memory>
 #include <sstream>
@@ -16,16 +14,6 @@
 
 namespace paylark::cli {
 namespace {
-
-// Qt's painting needs an application object; the offscreen platform needs no display.
-void StartQt() {
-  static int argc = 1;
-  static char name[] = "saldesk-cli";
-  static char* argv[] = {name, nullptr};
-  if (QGuiApplication::instance() != nullptr) return;
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
-}
 
 print::ReportKind ParseKind(const std::string& text) {
   if (text == "payslip") return print::rkPayslip;
@@ -82,7 +70,7 @@ int RunRender(const Invocation& inv) {
     throw UsageError("SLOTS only go with payslip and ledger");
   }
 
-  StartQt();
+  print::StartOffscreenPainting("saldesk-cli");
   const print::JobResult result = print::WritePdfReport(*inv.pdf, code, source);
   if (!result.printed) {
     std::cerr << "saldesk-cli: " << (result.error.empty() ? "nothing to print" : result.error) << "\n";
