@@ -177,8 +177,8 @@ Program::Program(const ProgramFolders& folders, ui::DialogService& dialogs)
   p.membList.openPrintDialog = [&p](const std::string& caption, int code) {
     p.inji.Run(code, QString::fromStdString(caption));
   };
-  p.dataEdit.openPrint = s.print;
-  p.dataEdit.openMail = s.mail;
+  p.dataEdit.openPrint = [&p](int code, const QString& caption) { p.inji.Run(code, caption); };
+  p.dataEdit.openMail = [&p](int code, const QString& caption) { p.sendMail.Run(code, caption); };
   p.dataEdit.mailAvailable = [&p] { return p.main.MailAvailable(); };
   s.versionBox = [&p] {
     p.dialogs.Information(ui::ToUtf8(ui::kApplicationTitle + "\r" + QStringLiteral("プログラムバージョン ") + VersionText()));

@@ -187,8 +187,8 @@ TEST(MembEditRulesTest, KeyTakenInThePeriodMovesOnBySeconds) {
 TEST(MembEditRulesTest, TemplateFile) {
   testing::TempDir dir;
   const auto path = dir / "社員情報.dat";
-  EXPECT_FALSE(screens::ReadEmployeeTemplate(path));
-  screens::RemoveEmployeeTemplate(path);  // nothing to remove is no error
+  EXPECT_FALSE(ReadEmployeeTemplate(path));
+  RemoveEmployeeTemplate(path);  // nothing to remove is no error
 
   EmployeeRecord base = testing::TestEmployee("山田", "240101_090000", PayForm::Daily, 1000);
   base.SetMailAddress("a@b");
@@ -203,15 +203,15 @@ TEST(MembEditRulesTest, TemplateFile) {
   EXPECT_EQ(base.MailAddress(), "");
   EXPECT_FALSE(base.Retired());
   EXPECT_EQ(base.Grade(), 0);
-  screens::WriteEmployeeTemplate(path, base);
+  WriteEmployeeTemplate(path, base);
   EXPECT_EQ(std::filesystem::file_size(path), 500u);
-  EXPECT_EQ(screens::ReadEmployeeTemplate(path), base);
-  screens::RemoveEmployeeTemplate(path);
+  EXPECT_EQ(ReadEmployeeTemplate(path), base);
+  RemoveEmployeeTemplate(path);
   EXPECT_FALSE(std::filesystem::exists(path));
 
   std::ofstream(path, std::ios::binary) << "short";
-  EXPECT_THROW(screens::ReadEmployeeTemplate(path), YearFileError);
-  EXPECT_THROW(screens::WriteEmployeeTemplate(dir / "no-folder" / "社員情報.dat", base), YearFileError);
+  EXPECT_THROW(ReadEmployeeTemplate(path), YearFileError);
+  EXPECT_THROW(WriteEmployeeTemplate(dir / "no-folder" / "社員情報.dat", base), YearFileError);
 }
 
 TEST(MembEditRulesTest, NewEmployeeDefaults) {
