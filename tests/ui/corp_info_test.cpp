@@ -33,10 +33,7 @@ class CorpInfoTest : public ::testing::Test {
   QString Text(QWidget* w, const char* name) { return Edit(w, name)->text(); }
   // Runs the screen with `action` on it; true when it closed with OK.
   bool Show(std::function<void(QWidget*)> action) {
-    OnNextModal([action](QWidget* w) {
-      QApplication::setActiveWindow(w);
-      action(w);
-    });
+    OnNextModal(action);
     return screen.Edit();
   }
 

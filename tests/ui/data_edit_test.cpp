@@ -184,8 +184,7 @@ class DataEditTest : public ::testing::Test {
   void Show(int slot) {
     screen.hide();
     screen.SetSlot(slot);
-    screen.show();
-    QApplication::setActiveWindow(&screen);
+    EXPECT_TRUE(testing::ShowActive(&screen));
     dialogs.Clear();
   }
 

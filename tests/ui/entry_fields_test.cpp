@@ -25,8 +25,7 @@ class EntryFieldsTest : public ::testing::Test {
     layout->addWidget(amount);
     layout->addWidget(hours);
     layout->addWidget(name);
-    form.show();
-    QApplication::setActiveWindow(&form);
+    EXPECT_TRUE(testing::ShowActive(&form));
   }
 
   RecordingDialogs dialogs;

@@ -98,8 +98,7 @@ class MainWindowTest : public ::testing::Test {
   // The window as the start-up leaves it: shown, period activated, start-up over.
   TfmMain& Open() {
     window = std::make_unique<TfmMain>(state, dialogs, screens, nullptr, [this] { return mailTransport; });
-    window->show();
-    QApplication::setActiveWindow(window.get());
+    EXPECT_TRUE(testing::ShowActive(window.get()));
     EXPECT_TRUE(window->ActivatePeriod());
     window->SetStartupInProgress(false);
     QTest::qWait(150);  // the first cell is selected after 100 ms

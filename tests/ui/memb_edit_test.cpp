@@ -60,8 +60,7 @@ class MembEditTest : public ::testing::Test {
   void ShowSlot(int slot) {
     editor.hide();
     editor.SetSlot(slot);
-    editor.show();
-    QApplication::setActiveWindow(&editor);
+    EXPECT_TRUE(testing::ShowActive(&editor));
   }
   void ShowNew() { ShowSlot(0); }
 

@@ -50,8 +50,7 @@ class MembListTest : public ::testing::Test {
   void Show(MembListMode mode) {
     list.hide();
     list.SetMode(mode);
-    list.show();
-    QApplication::setActiveWindow(&list);
+    EXPECT_TRUE(testing::ShowActive(&list));
   }
 
   QListWidget* Lines() { return Child<QListWidget>(&list, "ListBox"); }
@@ -195,7 +194,6 @@ TEST_F(MembListTest, NewAndModifyGoThroughTheEditor) {
   editor.clock = [] { return std::time_t{1700000000}; };
   Show(MembListMode::Edit);
   OnNextModal([](QWidget* w) {
-    QApplication::setActiveWindow(w);
     Child<QLineEdit>(w, "edSimei")->setText("Newcomer");
     TypeInto(Child<QLineEdit>(w, "edChingin1"), "250000");
     Click(Child<QPushButton>(w, "bbOk"));
@@ -206,7 +204,6 @@ TEST_F(MembListTest, NewAndModifyGoThroughTheEditor) {
 
   Lines()->setCurrentRow(1);
   OnNextModal([](QWidget* w) {
-    QApplication::setActiveWindow(w);
     Child<QLineEdit>(w, "edSimei")->setText("Renamed");
     Click(Child<QPushButton>(w, "bbOk"));
   });

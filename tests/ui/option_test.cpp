@@ -26,8 +26,7 @@ constexpr const char* kFirstRunCancel = "初期設定を中止し、プログラ
 class OptionTest : public ::testing::Test {
  protected:
   void Show() {
-    screen.show();
-    QApplication::setActiveWindow(&screen);
+    EXPECT_TRUE(testing::ShowActive(&screen));
     QApplication::processEvents();
   }
   QLineEdit* Edit(const char* name) { return Child<QLineEdit>(&screen, name); }

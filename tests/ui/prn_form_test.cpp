@@ -28,8 +28,7 @@ constexpr const char* kFirstRunCancel = "初期設定を中止し、プログラ
 class PrnFormTest : public ::testing::Test {
  protected:
   void Show(QDialog& dialog) {
-    dialog.show();
-    QApplication::setActiveWindow(&dialog);
+    EXPECT_TRUE(testing::ShowActive(&dialog));
     QApplication::processEvents();
   }
   QTableWidget* Grid(QDialog& dialog, const char* name) { return Child<QTableWidget>(&dialog, name); }

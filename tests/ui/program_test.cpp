@@ -63,7 +63,8 @@ class ProgramTest : public ::testing::Test {
   // Starts the program and waits until the main window has closed again.
   void RunUntilClosed(app::Program& program) {
     ASSERT_TRUE(program.Start());
-    QTRY_VERIFY_WITH_TIMEOUT(!program.MainWindow().isVisible(), 15000);
+    EXPECT_TRUE(QTest::qWaitFor([&program] { return !program.MainWindow().isVisible(); }, 15000))
+        << "the main window is still open";
   }
 
   TempDir folder;

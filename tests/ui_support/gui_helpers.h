@@ -38,8 +38,23 @@ inline void Leave(QWidget* w) {
 
 inline void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
+// Makes a shown window the active window, as a window manager would, and waits until it is.
+// Offscreen, the window system activates a newly shown window only later, by an event, and a
+// window shown again not at all; the keyboard focus (hasFocus(), QApplication::focusWidget())
+// follows the activation, so a test that looks at the focus must activate first.
+inline bool Activate(QWidget* window) {
+  if (!window->isActiveWindow()) QApplication::setActiveWindow(window);
+  return QTest::qWaitForWindowActive(window) && window->isActiveWindow();
+}
+
+// Shows a modeless window and activates it (see Activate); false when it was not activated.
+inline bool ShowActive(QWidget* window) {
+  window->show();
+  return Activate(window);
+}
+
 // Runs `action` on the next modal dialog that opens (for screens that open another screen with
-// exec()); the action must close it.
+// exec()), once the dialog is the active window (see Activate); the action must close it.
 inline void OnNextModal(std::function<void(QWidget*)> action, int waitMs = 5000) {
   auto* timer = new QTimer;
   auto elapsed = std::make_shared<int>(0);
@@ -48,6 +63,7 @@ inline void OnNextModal(std::function<void(QWidget*)> action, int waitMs = 5000)
     if (QWidget* modal = QApplication::activeModalWidget()) {
       timer->stop();
       timer->deleteLater();
+      EXPECT_TRUE(Activate(modal)) << "the modal dialog was not activated";
       action(modal);
     } else if (*elapsed > waitMs) {
       timer->stop();
