@@ -279,25 +279,6 @@ TEST_F(YearFileTest, SavingKeepsTheFileModeAndWhatFollowsTheLastBlock) {
                 std::filesystem::perms::group_read);
 }
 
-TEST_F(YearFileTest, SavingKeepsTheFileModeAndWhatFollowsTheLastBlock) {
-  const std::string before = PatternedFile() + "tail";
-  WriteBytes(file, before);
-  std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                                         std::filesystem::perms::group_read);
-  ReadHeader(file, state->header);
-  state->periodIndex = 15;
-  state->period = *SamplePeriod();
-  SavePeriod(file, *state);
-
-  std::string expected = before;
-  expected[22] = 1;  // period 15 saved
-  expected.replace(BlockOffset(15), PeriodBlock::kSize, BlockBytes(state->period));
-  EXPECT_TRUE(ReadBytes(file) == expected);
-  EXPECT_EQ(std::filesystem::status(file).permissions() & std::filesystem::perms::all,
-            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                std::filesystem::perms::group_read);
-}
-
 TEST_F(YearFileTest, AFailedSaveLeavesFileAndMemoryAsTheyWere) {
   const std::string before = PatternedFile();
   WriteBytes(file, before);
