@@ -262,7 +262,7 @@ TEST(ItemLists, PlaceholdersAndBuiltInNames) {
     EXPECT_TRUE(has(name)) << name;
   }
   for (const char* name : {"固定手当１", "変動控除３", "その他１", "", "F"}) EXPECT_FALSE(has(name)) << name;
-  EXPECT_EQ(builtIn.size(), 37u);  // 15 attendance + 12 payment + 10 deduction names, two shared, + 2
+  EXPECT_EQ(builtIn.size(), 38u);  // 15 attendance + 12 payment + 11 deduction names, two shared, + 2
 }
 
 }  // namespace
