@@ -40,7 +40,7 @@ void CalculateEverySlot(const Engine& engine, PeriodBlock& period, int periodInd
   TableProblems problems;
   const bool bonus = IsBonusPeriod(periodIndex);
   const CalcInputs in{engine.options, bonus ? engine.bonus : engine.salary, tables, tables.Presence(), periodIndex,
-                      bonus ? bonusMonth : 0, &lookup, &problems};
+                      bonus ? bonusMonth : 0, &lookup, std::nullopt, &problems};
   for (int slot = 1; slot <= kSlotCount; ++slot) {
     if (!period.Employee(slot).InUse()) continue;
     const PaymentRecord payment = period.Payment(slot);
