@@ -9,31 +9,13 @@
 
 namespace paylark {
 
-CivilDate SalaryRateMonth(const CompanyRecord& company, int year, int month) {
-  if (company.PremiumCollection() == 1) return CivilDate{year, month, 1};
-  return month == 1 ? CivilDate{year - 1, 12, 1} : CivilDate{year, month - 1, 1};
-}
-
-CivilDate WageClosingDate(const CompanyRecord& company, int year, int month, const CivilDate& payDate) {
-  const int day = company.WageClosingDay();
-  if (day < 1 || day > 31) return payDate;
-  if (company.WageClosingMonth() == 1) {
-    if (month == 1) {
-      --year;
-      month = 12;
-    } else {
-      --month;
-    }
-  }
-  return CivilDate{year, month, std::min(day, DaysInMonth(year, month))};
-}
-
 std::optional<RateDates> RateDatesOfPeriod(const EraYear& eraYear, int period, const CompanyRecord& company,
                                            const FileHeader& header) {
   const std::optional<CivilDate> pay = PaymentDateOfPeriod(eraYear, period, company, header);
   if (!pay) return std::nullopt;
   if (IsBonusPeriod(period)) return RateDates{CivilDate{pay->year, pay->month, 1}, *pay};
-  return RateDates{SalaryRateMonth(company, pay->year, period), WageClosingDate(company, pay->year, period, *pay)};
+  const YearMonth month = PremiumMonth(company, pay->year, period);
+  return RateDates{CivilDate{month.year, month.month, 1}, WageClosingDate(company, *pay)};
 }
 
 EmploymentKind EmploymentKindOf(const CompanyRecord& company) {

@@ -1,11 +1,7 @@
 // The rates in force for a company and a period, from the premium rate data.
 //
-// 健康保険・介護保険・子ども・子育て支援金 and 厚生年金 follow the premium month (保険料の対象月): salary
-// month m pays the premiums of month m − 1 under 翌月徴収 (January: December of the year before) and
-// of month m under 当月徴収; a bonus pays those of its payment month. 雇用保険 follows the wage
-// closing date (賃金締切日) of the month: the company's closing day in the salary month (当月締め) or
-// the month before (前月締め), 31 or a day past the month's end being its last day; without a
-// closing day, the payment date.
+// 健康保険・介護保険・子ども・子育て支援金 and 厚生年金 follow the premium month, 雇用保険 the wage
+// closing date, both as calc/premium_month.h reckons them.
 //
 // The employee pays half of the published health, nursing, levy and pension totals and the
 // published worker's share of employment insurance. A company with 協会けんぽ (a prefecture in
@@ -17,17 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "calc/premium_month.h"
 #include "store/era.h"
 #include "store/period.h"
 #include "store/premium_rates.h"
 #include "store/year_file.h"
 
 namespace paylark {
-
-// The first day of the premium month of salary month `month` of `year`.
-CivilDate SalaryRateMonth(const CompanyRecord& company, int year, int month);
-// The wage closing date of salary month `month` of `year`; `payDate` when no closing day is set.
-CivilDate WageClosingDate(const CompanyRecord& company, int year, int month, const CivilDate& payDate);
 
 // The premium month and wage closing date of period `period` (1..15) of the era year's file: a
 // salary month by the rules above (the payment date from the company's pay day), a bonus by its

@@ -43,7 +43,8 @@ CompanyRecord TokyoCompany(int collection, int closingDay, int closingMonth) {
 
 CompanyRateSet RatesOfSalaryMonth(const PremiumRates& rates, const CompanyRecord& c, int year, int month) {
   const CivilDate pay{year, month, std::min(c.PayDay(), DaysInMonth(year, month))};
-  return CompanyRatesInForce(rates, c, SalaryRateMonth(c, year, month), WageClosingDate(c, year, month, pay));
+  const YearMonth premiumMonth = PremiumMonth(c, year, month);
+  return CompanyRatesInForce(rates, c, CivilDate{premiumMonth.year, premiumMonth.month, 1}, WageClosingDate(c, pay));
 }
 
 TEST(PremiumRateSources, EveryPrefectureHasEachYearAndTheSourcesHoldTogether) {
