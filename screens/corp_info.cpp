@@ -317,7 +317,8 @@ int TfmCorpInfo::exec() {
   ApplyRatesInForceToZeros(state_.premiumRates, state_.open, company);
   const auto paid = PaymentDateOfPeriod(state_.open.eraYear, state_.open.periodIndex, company, state_.open.header);
   const auto year = GregorianYear(state_.open.eraYear);
-  ApplyLevyDefault(company, year ? PremiumMonthOfPeriod(company, *year, state_.open.periodIndex, paid) : std::nullopt);
+  ApplyLevyDefault(company, year ? PremiumMonthOfPeriod(company, *year, state_.open.periodIndex, paid) : std::nullopt,
+                   state_.premiumRates);
   FillFromRecord();
   remembered_ = PremiumRatesOf(company);
   remembered_.levy = levyBefore;

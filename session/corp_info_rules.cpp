@@ -9,13 +9,6 @@ namespace {
 
 constexpr std::size_t kNameBytes = 44;
 
-// The 子ども・子育て支援金 rate of the employee (half of the levy rate) by the premium month from
-// which it applies (子ども・子育て支援金率 0.23 % from the premium of April 2026).
-struct LevyDefault {
-  YearMonth from;
-  double employeeRate;
-};
-constexpr LevyDefault kLevyDefaults[] = {{{2026, 4}, 0.115}};
 
 }  // namespace
 
@@ -60,13 +53,10 @@ void StoreCompanyInput(const CompanyInput& input, CompanyRecord& company) {
   company.SetWageClosingMonth(input.wageClosingMonth == 1 ? 1 : 0);
 }
 
-void ApplyLevyDefault(CompanyRecord& company, const std::optional<YearMonth>& premiumMonth) {
+void ApplyLevyDefault(CompanyRecord& company, const std::optional<YearMonth>& premiumMonth, const PremiumRates& rates) {
   if (company.LevyRate() != 0 || !premiumMonth) return;
-  double rate = 0;
-  for (const LevyDefault& d : kLevyDefaults) {
-    if (!(*premiumMonth < d.from)) rate = d.employeeRate;
-  }
-  if (rate != 0) company.SetLevyRate(rate);
+  const auto levy = rates.Find(PremiumRateItem::Levy, 0, CivilDate{premiumMonth->year, premiumMonth->month, 1});
+  if (levy && *levy != 0) company.SetLevyRate(HalfPercentOf(*levy));
 }
 
 std::string EmploymentRateInForceText(const RateTables& tables, bool generalBusiness,

@@ -130,11 +130,14 @@ TEST(CorpInfoRules, TheLevyDefaultFromThePremiumMonthOfApril2026) {
       {"a rate of the user's stays", 0.2, YearMonth{2026, 5}, 0.2},
       {"no premium month known", 0, std::nullopt, 0},
   };
+  // 子ども・子育て支援金率 0.23 % from the premium month 2026-04, as the rate data holds it.
+  PremiumRates rates;
+  rates.Merge({{PremiumRateItem::Levy, 0, CivilDate{2026, 4, 1}, 2300}});
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     CompanyRecord company;
     company.SetLevyRate(c.stored);
-    screens::ApplyLevyDefault(company, c.premiumMonth);
+    screens::ApplyLevyDefault(company, c.premiumMonth, rates);
     EXPECT_EQ(company.LevyRate(), c.expected);
   }
 }
