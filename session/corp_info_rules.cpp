@@ -53,7 +53,8 @@ void StoreCompanyInput(const CompanyInput& input, CompanyRecord& company) {
   company.SetWageClosingMonth(input.wageClosingMonth == 1 ? 1 : 0);
 }
 
-void ApplyLevyDefault(CompanyRecord& company, const std::optional<YearMonth>& premiumMonth, const PremiumRates& rates) {
+void ApplyLevyDefault(CompanyRecord& company, const std::optional<YearMonth>& premiumMonth,
+                      const paylark::PremiumRates& rates) {
   if (company.LevyRate() != 0 || !premiumMonth) return;
   const auto levy = rates.Find(PremiumRateItem::Levy, 0, CivilDate{premiumMonth->year, premiumMonth->month, 1});
   if (levy && *levy != 0) company.SetLevyRate(HalfPercentOf(*levy));

@@ -56,7 +56,8 @@ std::optional<CompanyProblem> CheckCompanyInput(const CompanyInput& input);
 // The 子ども・子育て支援金 rate (employee's share) a period gets when the screen is shown and its
 // levy rate is 0: half the levy rate of the premium month in the premium rate data (0.115 from
 // April 2026), none before the levy or for an unknown premium month.
-void ApplyLevyDefault(CompanyRecord& company, const std::optional<YearMonth>& premiumMonth, const PremiumRates& rates);
+void ApplyLevyDefault(CompanyRecord& company, const std::optional<YearMonth>& premiumMonth,
+                      const paylark::PremiumRates& rates);
 
 // The worker's employment insurance rate in force on the wage closing date, as shown beside
 // 雇用保険料額表を使用 ("被保険者負担 5.5/1000"); empty when the table file has no dated rate for it.

@@ -78,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<CheckCase>& param) { return std::string(param.param.name); });
 
 TEST(CorpInfoRules, ZeroRatesTakeTheRatesInForceOfThePeriod) {
-  PremiumRates rates;
+  paylark::PremiumRates rates;
   rates.Merge({{PremiumRateItem::Health, 13, {2026, 3, 1}, 98500},
                {PremiumRateItem::Nursing, 0, {2026, 3, 1}, 16200},
                {PremiumRateItem::Levy, 0, {2026, 4, 1}, 2300},
@@ -131,7 +131,7 @@ TEST(CorpInfoRules, TheLevyDefaultFromThePremiumMonthOfApril2026) {
       {"no premium month known", 0, std::nullopt, 0},
   };
   // 子ども・子育て支援金率 0.23 % from the premium month 2026-04, as the rate data holds it.
-  PremiumRates rates;
+  paylark::PremiumRates rates;
   rates.Merge({{PremiumRateItem::Levy, 0, CivilDate{2026, 4, 1}, 2300}});
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
