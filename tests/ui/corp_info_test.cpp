@@ -164,6 +164,7 @@ TEST_F(CorpInfoTest, TheLevyDefaultTheClosingDateAndTheRateInForce) {
   state.open.periodIndex = 4;
   state.Period().company = testing::TestCompany();
   state.Period().company.SetPremiumCollection(1);  // 当月徴収: 4月分給与 collects April's premium
+  state.premiumRates.Merge({{PremiumRateItem::Levy, 0, {2026, 4, 1}, 2300}});  // 支援金率 0.23 %
   state.tables.SetEmployment(EmploymentImage{});
   state.tables.SetExtension({TableId::Employment, {2026, 4, 1}, std::nullopt, std::nullopt,
                              EmploymentRateTable{{{{2025, 4, 1}, 5'500, 6'500, 6'500}, {{2026, 4, 1}, 5'000, 6'000, 6'000}}}});
