@@ -1,5 +1,8 @@
 #include "print/report_pages.h"
 
+#include <memory>
+#include <vector>
+
 #include "print/layouts.h"
 
 namespace paylark::print {
@@ -30,6 +33,17 @@ void DrawReportPage(PageModel& page, ReportCode code, const ReportSource& source
       }
       break;
   }
+}
+
+Document ReportDocument(ReportCode code, const ReportSource& source) {
+  Document document;
+  auto pages = std::make_shared<const std::vector<PageRef>>(ReportPages(code, source));
+  document.pageCount = static_cast<int>(pages->size());
+  document.landscape = code.Landscape();
+  document.drawPage = [code, &source, pages](PageModel& page, int index) {
+    DrawReportPage(page, code, source, (*pages)[static_cast<std::size_t>(index)]);
+  };
+  return document;
 }
 
 }  // namespace paylark::print

@@ -18,6 +18,7 @@
 
 #include "store/era.h"
 #include "store/money.h"
+#include "store/year_end_particulars.h"
 
 struct sqlite3;
 
@@ -89,6 +90,17 @@ class DeclarationStore {
   // Replaces the declaration of (year, key) with its relatives, in one transaction.
   void Save(const Declaration& declaration);
   void Remove(int year, const std::string& employeeKey);
+
+  // The slips' particulars (store/year_end_particulars.h), each write one transaction.
+  std::optional<EmployeeParticulars> LoadParticulars(int year, const std::string& employeeKey) const;
+  void SaveParticulars(const EmployeeParticulars& particulars);
+  std::optional<CompanyParticulars> LoadCompany(int year) const;
+  void SaveCompany(const CompanyParticulars& company);
+  std::vector<MunicipalityNumber> LoadMunicipalityNumbers() const;
+  void SaveMunicipalityNumbers(const std::vector<MunicipalityNumber>& numbers);  // replaces all
+  std::vector<AdjustmentState> LoadAdjustments(int year) const;
+  void SaveAdjustment(const AdjustmentState& state);
+  void RemoveAdjustment(int year, const std::string& employeeKey);
 
   // The connection, for the tests that make a write fail.
   sqlite3* Handle() const { return db_; }

@@ -8,6 +8,8 @@
 #include <string>
 #include <system_error>
 
+#include "print/report_pages.h"
+
 namespace paylark::print {
 
 void StartOffscreenPainting(const char* programName) {
@@ -21,24 +23,37 @@ void StartOffscreenPainting(const char* programName) {
   static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
 }
 
-JobResult WritePdfReport(const std::filesystem::path& file, ReportCode code, const ReportSource& source,
-                         int resolution) {
+namespace {
+
+JobResult WritePdf(const std::filesystem::path& file, const Document& document, const Options* adjustment,
+                   int resolution) {
   JobResult result;
   {
     QPdfWriter writer(QString::fromStdString(file.string()));
     writer.setResolution(resolution);
     writer.setCreator(QStringLiteral("Paylark"));
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
-                                     code.Landscape() ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                     document.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                                      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
     PageModel page;
-    result = PrintReport(writer, page, code, source);
+    result = PrintDocument(writer, page, document, adjustment);
   }
   if (!result.printed) {
     std::error_code ignored;
     std::filesystem::remove(file, ignored);
   }
   return result;
+}
+
+}  // namespace
+
+JobResult WritePdfDocument(const std::filesystem::path& file, const Document& document, int resolution) {
+  return WritePdf(file, document, nullptr, resolution);
+}
+
+JobResult WritePdfReport(const std::filesystem::path& file, ReportCode code, const ReportSource& source,
+                         int resolution) {
+  return WritePdf(file, ReportDocument(code, source), source.options, resolution);
 }
 
 }  // namespace paylark::print

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "print/document.h"
 #include "print/page_model.h"
 #include "print/qt/print_job.h"
 #include "print/report_code.h"
@@ -20,5 +21,7 @@ void StartOffscreenPainting(const char* programName);
 // A failed job leaves no file behind.
 JobResult WritePdfReport(const std::filesystem::path& file, ReportCode code, const ReportSource& source,
                          int resolution = kPdfResolution);
+JobResult WritePdfDocument(const std::filesystem::path& file, const Document& document,
+                           int resolution = kPdfResolution);
 
 }  // namespace paylark::print

@@ -22,23 +22,24 @@ void Abort(QPagedPaintDevice& device) {
 
 }  // namespace
 
-JobResult PrintReport(QPagedPaintDevice& device, PageModel& page, ReportCode code, const ReportSource& source) {
-  const std::vector<PageRef> pages = ReportPages(code, source);
-  if (pages.empty()) return {};
-  if (auto* printer = dynamic_cast<QPrinter*>(&device)) printer->setDocName(ui::kApplicationTitle);
-  if (auto* pdf = dynamic_cast<QPdfWriter*>(&device)) pdf->setTitle(ui::kApplicationTitle);
+JobResult PrintDocument(QPagedPaintDevice& device, PageModel& page, const Document& document,
+                        const Options* adjustment) {
+  if (document.pageCount <= 0) return {};
+  const QString title = document.title.empty() ? ui::kApplicationTitle : QString::fromStdString(document.title);
+  if (auto* printer = dynamic_cast<QPrinter*>(&device)) printer->setDocName(title);
+  if (auto* pdf = dynamic_cast<QPdfWriter*>(&device)) pdf->setTitle(title);
 
   SetUpForPrinter(page, MetricsOf(device));
-  SetAdjustment(page, *source.options);
+  if (adjustment != nullptr) SetAdjustment(page, *adjustment);
   QPainter painter;
   if (!painter.begin(&device)) return {false, std::string(kPrintStartFailed)};
   QtCanvas canvas(painter);
   page.canvas = &canvas;
   JobResult result{true, {}};
   try {
-    for (std::size_t i = 0; i < pages.size(); ++i) {
+    for (int i = 0; i < document.pageCount; ++i) {
       if (i > 0 && !device.newPage()) throw std::runtime_error(std::string(kPrintStartFailed));
-      DrawReportPage(page, code, source, pages[i]);
+      document.drawPage(page, i);
     }
   } catch (const YearFileError& e) {
     result = {false, e.UserText()};
@@ -49,6 +50,10 @@ JobResult PrintReport(QPagedPaintDevice& device, PageModel& page, ReportCode cod
   painter.end();
   page.canvas = nullptr;
   return result;
+}
+
+JobResult PrintReport(QPagedPaintDevice& device, PageModel& page, ReportCode code, const ReportSource& source) {
+  return PrintDocument(device, page, ReportDocument(code, source), source.options);
 }
 
 }  // namespace paylark::print

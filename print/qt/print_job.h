@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "print/document.h"
 #include "print/page_model.h"
 #include "print/report_code.h"
 #include "print/report_source.h"
@@ -24,5 +25,8 @@ struct JobResult {
 
 // The job's title on the device is the application's title.
 JobResult PrintReport(QPagedPaintDevice& device, PageModel& page, ReportCode code, const ReportSource& source);
+// The same for a document; `adjustment` (the options' print adjustment) may be null.
+JobResult PrintDocument(QPagedPaintDevice& device, PageModel& page, const Document& document,
+                        const Options* adjustment);
 
 }  // namespace paylark::print
