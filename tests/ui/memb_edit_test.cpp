@@ -353,6 +353,27 @@ TEST_F(MembEditTest, TypingRules) {
   EXPECT_EQ(kubun->currentText(), "一般社員");
 }
 
+// The keyboard walks the form group by group: identity, insurance, payments, deductions, then the
+// two buttons.
+TEST_F(MembEditTest, TabOrderFollowsTheForm) {
+  ShowNew();
+  std::vector<std::string> order;
+  QWidget* w = Edit("edSimei");
+  for (int i = 0; i < 1000 && (order.empty() || w != Edit("edSimei")); ++i, w = w->nextInFocusChain()) {
+    if (w->focusPolicy() & Qt::TabFocus && !w->objectName().isEmpty()) order.push_back(w->objectName().toStdString());
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{
+                       "edSimei",    "edBusyo",    "cbKubun",    "cbKeitai",   "rbZeigaku0", "rbZeigaku1",
+                       "cbGenkin",   "edFuyou",    "edSinzoku",  "cbSeibetu",  "edMailAdrs", "edBirthDate",
+                       "cbTaisyo",   "edTaiYY",    "edTaiMM",    "edTaiDD",    "cbKoyou",    "cbKenkou",
+                       "edKenhoRyo", "edSienRyo",  "cbKaigo",    "edKaigoRyo", "cbNenHoken", "edKoseiRyo",
+                       "cbNenKikin", "edKakekin",  "edChingin1", "edYakuin",   "edFamily",   "edTeate1",
+                       "edTeate2",   "edTeate3",   "edYukyu",    "edChingin2", "edChingin3", "edChingin4",
+                       "edChingin5", "edKoutuhi0", "edKoutuhi1", "cbSikUnit",  "edJuumin6",  "edJuumin",
+                       "edKekkin",   "edChisou",   "edKoujo1",   "edKoujo2",   "edKoujo3",   "bbOk",
+                       "bbCancel"}));
+}
+
 TEST_F(MembEditTest, FirstRunInformationOnlyAtTheFirstShowing) {
   state.firstRun = true;
   ShowNew();
