@@ -19,93 +19,31 @@ std::string RightAlignTwo(const std::string& field) {
 
 EmployeeEntry EntryFromRecord(const EmployeeRecord& r) {
   EmployeeEntry e;
-  e.name = r.Name();
-  e.department = r.Department();
-  e.categoryIndex = r.CategoryIndex();
-  e.categoryText = CategoryName(r);
-  e.payForm = r.PayFormCode();
-  e.taxColumn = r.TaxColumn();
-  e.paidInCash = r.PaidInCash();
-  e.mail = r.MailAddress();
-  e.retirement = r.Retired() ? RetirementFieldsFromDate(r.RetirementDate()) : std::array<std::string, 3>{};
-  e.dependants = r.Dependants();
-  e.taxDependants = r.TaxDependants();
-  e.basePay = r.BasePay();
-  e.positionAllowance = r.PositionAllowance();
-  e.familyAllowance = r.FamilyAllowance();
-  for (int i = 0; i < 4; ++i) e.overtimePrice[i] = r.OvertimePrice(i);
-  e.commuteNonTaxable = r.CommuteNonTaxable();
-  e.commuteTaxable = r.CommuteTaxable();
-  e.commuteUnit = r.CommuteUnit();
-  e.residentTaxJune = r.ResidentTaxJune();
-  e.residentTaxOther = r.ResidentTaxOther();
-  for (int i = 0; i < 3; ++i) {
-    e.fixedAllowance[i] = r.FixedAllowance(i);
-    e.fixedDeduction[i] = r.FixedDeduction(i);
+  for (const MembFieldRow& row : MembFields()) {
+    if (row.number.get) row.number.entry(e) = row.number.get(r);
+    if (row.flag.get) row.flag.entry(e) = row.flag.get(r);
+    if (row.text.get) row.text.entry(e) = row.text.get(r);
   }
-  e.paidLeavePay = r.PaidLeavePay();
-  e.absenceDeduction = r.AbsenceDeduction();
-  e.latenessDeduction = r.LatenessDeduction();
-  e.employmentSubject = r.EmploymentSubject();
-  e.healthSubject = r.HealthSubject();
-  e.healthPremium = r.HealthPremium();
-  e.nursingCollected = r.NursingCollected();
-  e.nursingPremium = r.NursingPremium();
-  e.levyPremium = r.LevyPremium();
-  e.pensionSubject = r.PensionSubject();
-  e.pensionPremium = r.PensionPremium();
-  e.fundMember = r.FundMember();
-  e.fundContribution = r.FundContribution();
+  // The three fields of the retirement date share one record field; the grade has no control.
+  e.retirement = r.Retired() ? RetirementFieldsFromDate(r.RetirementDate()) : std::array<std::string, 3>{};
   e.grade = r.Grade();
-  e.sex = r.Sex() == 1 || r.Sex() == 2 ? r.Sex() : 0;
   return e;
 }
 
-void WriteEntry(const EmployeeEntry& e, EmployeeRecord& r, const std::function<std::string()>& makeKey) {
+void WriteEntry(const EmployeeEntry& entry, EmployeeRecord& r, const std::function<std::string()>& makeKey) {
   std::string key = r.Key();
   if (key.empty()) key = makeKey();
   // Every byte that no control fills is zero: start from a blank record that keeps only the key.
   r.Clear();
   r.SetKey(key);
-  r.SetName(Trim(e.name));
-  r.SetDepartment(Trim(e.department));
-  r.SetCategoryIndex(e.categoryIndex);
-  r.SetCategoryText(Trim(e.categoryText));
-  r.SetPayFormCode(e.payForm);
-  r.SetTaxColumn(e.taxColumn);
-  r.SetPaidInCash(e.paidInCash);
-  r.SetMailAddress(Trim(e.mail));
-  r.SetRetirementDate(RetirementDateFromFields(e.retirement));
-  r.SetDependants(e.dependants);
-  r.SetTaxDependants(e.taxDependants);
-  r.SetBasePay(e.basePay);
-  r.SetPositionAllowance(e.positionAllowance);
-  r.SetFamilyAllowance(e.familyAllowance);
-  for (int i = 0; i < 4; ++i) r.SetOvertimePrice(i, e.overtimePrice[i]);
-  r.SetCommuteNonTaxable(e.commuteNonTaxable);
-  r.SetCommuteTaxable(e.commuteTaxable);
-  r.SetCommuteUnit(e.commuteUnit);
-  r.SetResidentTaxJune(e.residentTaxJune);
-  r.SetResidentTaxOther(e.residentTaxOther);
-  for (int i = 0; i < 3; ++i) {
-    r.SetFixedAllowance(i, e.fixedAllowance[i]);
-    r.SetFixedDeduction(i, e.fixedDeduction[i]);
+  EmployeeEntry e = entry;  // the accessors reach the entry's members by reference
+  for (const MembFieldRow& row : MembFields()) {
+    if (row.number.set) row.number.set(r, row.number.entry(e));
+    if (row.flag.set) row.flag.set(r, row.flag.entry(e));
+    if (row.text.set) row.text.set(r, row.text.entry(e));
   }
-  r.SetPaidLeavePay(e.paidLeavePay);
-  r.SetAbsenceDeduction(e.absenceDeduction);
-  r.SetLatenessDeduction(e.latenessDeduction);
-  r.SetEmploymentSubject(e.employmentSubject);
-  r.SetHealthSubject(e.healthSubject);
-  r.SetHealthPremium(e.healthPremium);
-  r.SetNursingCollected(e.nursingCollected);
-  r.SetNursingPremium(e.nursingPremium);
-  r.SetLevyPremium(e.levyPremium);
-  r.SetPensionSubject(e.pensionSubject);
-  r.SetPensionPremium(e.pensionPremium);
-  r.SetFundMember(e.fundMember);
-  r.SetFundContribution(e.fundContribution);
+  r.SetRetirementDate(RetirementDateFromFields(e.retirement));
   r.SetGrade(e.grade);
-  r.SetSex(e.sex);
 }
 
 std::string RetirementDateFromFields(const std::array<std::string, 3>& fields) {
@@ -138,11 +76,12 @@ std::optional<EntryProblem> CheckEntry(const EmployeeEntry& e) {
     if (at == std::string::npos || at == 0) return EntryProblem{EntryField::Mail, "メールアドレスの入力エラー"};
   }
   // The file keeps Shift-JIS: a character without that form could not be stored.
-  constexpr const char* kNotEncodable = "使用できない文字が含まれています。";
-  if (!HasSjisForm(e.name)) return EntryProblem{EntryField::Name, kNotEncodable};
-  if (!HasSjisForm(e.department)) return EntryProblem{EntryField::Department, kNotEncodable};
-  if (!HasSjisForm(e.categoryText)) return EntryProblem{EntryField::Category, kNotEncodable};
-  if (!HasSjisForm(e.mail)) return EntryProblem{EntryField::Mail, kNotEncodable};
+  EmployeeEntry texts = e;
+  for (const MembFieldRow& row : MembFields()) {
+    if (row.text.set && !HasSjisForm(row.text.entry(texts))) {
+      return EntryProblem{row.id, "使用できない文字が含まれています。"};
+    }
+  }
   return std::nullopt;
 }
 

@@ -16,6 +16,7 @@
 #include "store/employee_template.h"
 #include "store/employee_texts.h"
 #include "store/era.h"
+#include "session/memb_edit_fields.h"
 #include "store/period.h"
 
 namespace paylark::screens {
@@ -91,8 +92,8 @@ std::array<std::string, 3> RetirementFieldsFromDate(std::string_view date);
 std::array<std::string, 3> RetirementFieldsOf(const CivilDate& today);
 
 // The checks of ＯＫ, in order: name, 基本給, mail address; then every text must have a Shift-JIS
-// form, as the file keeps it. The first failure names its field and message.
-enum class EntryField { Name, Department, Category, BasePay, Mail };
+// form, as the file keeps it. The first failure names its control and message.
+using EntryField = MembField;
 struct EntryProblem {
   EntryField field;
   std::string message;
