@@ -75,65 +75,14 @@ QLabel* Label(const QString& text, QWidget* parent, const char* name = nullptr) 
   return l;
 }
 
-// A caption and its field side by side in a grid of a group box.
-void AddLabelled(QGridLayout* grid, int row, int col, const QString& caption, QWidget* field, QLabel** label) {
-  QLabel* l = Label(caption, grid->parentWidget());
-  if (label) *label = l;
-  grid->addWidget(l, row, col);
-  grid->addWidget(field, row, col + 1);
-}
-
 }  // namespace
 
 struct TfmMembEdit::Controls {
-  ui::TextEdit* edSimei = nullptr;
-  ui::TextEdit* edBusyo = nullptr;
-  QComboBox* cbKubun = nullptr;
-  QComboBox* cbKeitai = nullptr;
-  QRadioButton* rbZeigaku0 = nullptr;
-  QRadioButton* rbZeigaku1 = nullptr;
-  QCheckBox* cbGenkin = nullptr;
-  QComboBox* cbSeibetu = nullptr;
-  ui::TextEdit* edMailAdrs = nullptr;
-  QLineEdit* edBirthDate = nullptr;  // 生年月日, typed in 和暦 or 西暦
-  QLabel* lbAge = nullptr;
-  QCheckBox* cbTaisyo = nullptr;
-  std::array<ui::NumEdit*, 3> edTai{};  // edTaiYY, edTaiMM, edTaiDD
-  std::array<QLabel*, 4> lbTai{};       // （退職日:  年  月  日）
-  ui::NumEdit* edFuyou = nullptr;
-  ui::NumEdit* edSinzoku = nullptr;
-  ui::NumEdit* edChingin1 = nullptr;
-  ui::NumEdit* edYakuin = nullptr;
-  ui::NumEdit* edFamily = nullptr;
-  std::array<ui::NumEdit*, 4> edOvertime{};  // edChingin2 .. edChingin5
-  ui::NumEdit* edKoutuhi0 = nullptr;
-  ui::NumEdit* edKoutuhi1 = nullptr;
-  QComboBox* cbSikUnit = nullptr;
-  ui::NumEdit* edJuumin6 = nullptr;
-  ui::NumEdit* edJuumin = nullptr;
-  std::array<ui::NumEdit*, 3> edTeate{};
-  std::array<QLabel*, 3> lbTeate{};
-  std::array<ui::NumEdit*, 3> edKoujo{};
-  std::array<QLabel*, 3> lbKoujo{};
-  ui::NumEdit* edYukyu = nullptr;
-  QLabel* lbYukyu = nullptr;
-  ui::NumEdit* edKekkin = nullptr;
-  ui::NumEdit* edChisou = nullptr;
-  QCheckBox* cbKoyou = nullptr;
-  QCheckBox* cbKenkou = nullptr;
-  ui::NumEdit* edKenhoRyo = nullptr;
-  QLabel* lbKenhoRyo = nullptr;
-  ui::NumEdit* edSienRyo = nullptr;  // 子ども・子育て支援金, beside the health premium
-  QLabel* lbSienRyo = nullptr;
-  QCheckBox* cbKaigo = nullptr;
-  ui::NumEdit* edKaigoRyo = nullptr;
-  QLabel* lbKaigoRyo = nullptr;
-  QCheckBox* cbNenHoken = nullptr;
-  ui::NumEdit* edKoseiRyo = nullptr;
-  QLabel* lbKoseiRyo = nullptr;
-  QCheckBox* cbNenKikin = nullptr;
-  ui::NumEdit* edKakekin = nullptr;
-  QLabel* lbKakekin = nullptr;
+  // The controls of the table and their caption and suffix labels, by MembField.
+  std::array<QWidget*, kMembFieldCount> field{};
+  std::array<QLabel*, kMembFieldCount> caption{};
+  std::array<QLabel*, kMembFieldCount> suffix{};
+  std::array<QGroupBox*, 5> box{};  // by FieldGroup
   QToolButton* sbBackData = nullptr;
   QToolButton* sbNextData = nullptr;
   QToolButton* sbNewBase = nullptr;
@@ -169,15 +118,23 @@ TfmMembEdit::~TfmMembEdit() {
   delete c_;
 }
 
+QWidget* TfmMembEdit::Field(MembField id) const { return c_->field[static_cast<std::size_t>(id)]; }
+ui::NumEdit* TfmMembEdit::Num(MembField id) const { return static_cast<ui::NumEdit*>(Field(id)); }
+QCheckBox* TfmMembEdit::Check(MembField id) const { return static_cast<QCheckBox*>(Field(id)); }
+QComboBox* TfmMembEdit::Combo(MembField id) const { return static_cast<QComboBox*>(Field(id)); }
+ui::TextEdit* TfmMembEdit::Text(MembField id) const { return static_cast<ui::TextEdit*>(Field(id)); }
+
+void TfmMembEdit::ShowAmount(MembField id, double value) { Num(id)->setText(Amount(MembFieldOf(id).formatCode, value)); }
+
 // ---------------------------------------------------------------------------------------------
 // The form
 
-ui::NumEdit* TfmMembEdit::MakeNumEdit(const char* name, int formatCode, int typingLimit) {
-  auto* e = new ui::NumEdit(*c_->fieldContext, formatCode, this);
-  e->setObjectName(QString::fromLatin1(name));
+ui::NumEdit* TfmMembEdit::MakeNumEdit(const MembFieldRow& row, QWidget* parent) {
+  const int formatCode = row.formatCode;
+  auto* e = new ui::NumEdit(*c_->fieldContext, formatCode, parent);
   e->SetAcceptedCharacters(QStringLiteral("0123456789"));
-  e->setProperty(kTypingLimit, typingLimit);
-  e->setProperty(kBaseLimit, typingLimit);
+  e->setProperty(kTypingLimit, row.width);
+  e->setProperty(kBaseLimit, row.width);
   if (formatCode == 20) {
     e->SetDisplay([](double v) { return QString::asprintf("%2d", static_cast<int>(v)); });
     e->setFixedWidth(34);
@@ -194,16 +151,150 @@ ui::NumEdit* TfmMembEdit::MakeNumEdit(const char* name, int formatCode, int typi
   return e;
 }
 
+void TfmMembEdit::MakeField(const MembFieldRow& row) {
+  QGroupBox* box = c_->box[static_cast<std::size_t>(row.group)];
+  const QString caption = row.caption ? ui::FromUtf8(row.caption) : QString();
+  QWidget* widget = nullptr;
+  switch (row.kind) {
+    case FieldKind::Text: {
+      auto* text = new ui::TextEdit(row.width, box);
+      if (row.flags & kNoInputMethod) text->setAttribute(Qt::WA_InputMethodEnabled, false);
+      widget = text;
+      break;
+    }
+    case FieldKind::Number:
+    case FieldKind::RetirementPart: widget = MakeNumEdit(row, box); break;
+    case FieldKind::Check: {
+      auto* check = new QCheckBox(caption, box);
+      connect(check, &QCheckBox::toggled, this, [this] { ApplyEnabling(); });
+      if (row.id == MembField::Retired) connect(check, &QCheckBox::clicked, this, [this] { cbTaisyoClick(); });
+      widget = check;
+      break;
+    }
+    case FieldKind::Choice: {
+      auto* combo = new QComboBox(box);
+      for (const char* text : row.choices) combo->addItem(ui::FromUtf8(text));
+      connect(combo, &QComboBox::currentIndexChanged, this, [this] { ApplyEnabling(); });
+      widget = combo;
+      break;
+    }
+    case FieldKind::Radio: widget = new QRadioButton(caption, box); break;
+    case FieldKind::Category: {
+      auto* combo = new QComboBox(box);
+      combo->setEditable(true);
+      combo->setInsertPolicy(QComboBox::NoInsert);
+      for (const char* text : kCategoryTexts) combo->addItem(ui::FromUtf8(text));
+      const auto maxBytes = static_cast<std::size_t>(row.width);
+      connect(combo->lineEdit(), &QLineEdit::textEdited, this, [combo, maxBytes](const QString& text) {
+        if (SjisWidth(ui::ToUtf8(text)) < maxBytes) return;
+        QString cut = text;
+        while (!cut.isEmpty() && SjisWidth(ui::ToUtf8(cut)) > maxBytes) cut.chop(1);
+        combo->lineEdit()->setText(cut);
+        combo->lineEdit()->setCursorPosition(static_cast<int>(cut.size()));
+      });
+      widget = combo;
+      break;
+    }
+    case FieldKind::BirthDate: {
+      auto* edit = new QLineEdit(box);
+      edit->setPlaceholderText(QStringLiteral("S55.4.1 / 1980-04-01"));
+      edit->setMaxLength(20);
+      connect(edit, &QLineEdit::editingFinished, this, [this] { ShowBirthDate(BirthDateFromControl()); });
+      widget = edit;
+      break;
+    }
+  }
+  widget->setObjectName(QString::fromLatin1(row.name));
+  const auto id = static_cast<std::size_t>(row.id);
+  c_->field[id] = widget;
+  if (row.caption && row.kind != FieldKind::Check && row.kind != FieldKind::Radio) {
+    c_->caption[id] = Label(caption, box, row.captionName);
+  }
+  if (row.suffix) c_->suffix[id] = Label(ui::FromUtf8(row.suffix), box, row.suffixName);
+}
+
+// Each control of the group at its place: its caption in its column and the control after it; a
+// control with a suffix, an indent or followers on its line gets a line of its own in that cell.
+void TfmMembEdit::PlaceFields(QGridLayout* grid, FieldGroup group) {
+  QHBoxLayout* line = nullptr;
+  bool stretchLine = false;
+  auto endLine = [&] {
+    if (line && stretchLine) line->addStretch(1);
+    line = nullptr;
+  };
+  const std::span<const MembFieldRow> rows = MembFields();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const MembFieldRow& row = rows[i];
+    if (row.group != group) continue;
+    const auto id = static_cast<std::size_t>(row.id);
+    if (row.column < 0) {
+      if (row.indent) line->addSpacing(row.indent);
+      if (c_->caption[id]) line->addWidget(c_->caption[id]);
+      line->addWidget(c_->field[id]);
+      if (c_->suffix[id]) line->addWidget(c_->suffix[id]);
+      continue;
+    }
+    endLine();
+    int column = row.column;
+    if (c_->caption[id]) grid->addWidget(c_->caption[id], row.row, column++);
+    const bool followed = i + 1 < rows.size() && rows[i + 1].group == group && rows[i + 1].column < 0;
+    if (!followed && !c_->suffix[id] && row.indent == 0) {
+      grid->addWidget(c_->field[id], row.row, column, 1, row.span);
+      continue;
+    }
+    line = new QHBoxLayout;
+    if (row.indent) line->addSpacing(row.indent);
+    line->addWidget(c_->field[id]);
+    if (c_->suffix[id]) line->addWidget(c_->suffix[id]);
+    stretchLine = followed || c_->suffix[id];
+    grid->addLayout(line, row.row, column, 1, row.span);
+  }
+  endLine();
+}
+
 void TfmMembEdit::BuildForm() {
+  auto box = [this](const QString& title, const char* name, QWidget* parent) {
+    auto* b = new QGroupBox(title, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+  };
+  QGroupBox* identity = box(QStringLiteral("社員情報"), "gbSyain", this);
+  QGroupBox* tax = box(QStringLiteral("税額表"), "gbZeigaku", identity);
+  QGroupBox* insurance = box(QStringLiteral("社会保険・雇用保険"), "gbHoken", this);
+  QGroupBox* payment = box(QStringLiteral("支給"), "gbSikyu", this);
+  QGroupBox* deduction = box(QStringLiteral("控除"), "gbKoujo", this);
+  c_->box = {identity, tax, insurance, payment, deduction};
+  // Made in the table's order, which is the order the keyboard walks them.
+  for (const MembFieldRow& row : MembFields()) MakeField(row);
+
+  auto* identityGrid = new QGridLayout(identity);
+  PlaceFields(identityGrid, FieldGroup::Identity);
+  identityGrid->addWidget(tax, 3, 0, 1, 2);
+  identityGrid->setColumnStretch(1, 1);
+  identityGrid->setColumnStretch(3, 1);
+  auto* taxRow = new QHBoxLayout(tax);
+  for (const MembFieldRow& row : MembFields()) {
+    if (row.group == FieldGroup::TaxColumn) taxRow->addWidget(Field(row.id));
+  }
+  auto* insuranceGrid = new QGridLayout(insurance);
+  PlaceFields(insuranceGrid, FieldGroup::Insurance);
+  insuranceGrid->setColumnStretch(0, 1);
+  for (auto [group, widget] : {std::pair{FieldGroup::Payment, payment}, std::pair{FieldGroup::Deduction, deduction}}) {
+    auto* grid = new QGridLayout(widget);
+    PlaceFields(grid, group);
+    grid->setColumnMinimumWidth(2, 110);
+    grid->setHorizontalSpacing(10);
+  }
+
   auto* top = new QVBoxLayout(this);
   auto* columns = new QHBoxLayout;
   auto* left = new QVBoxLayout;
   auto* right = new QVBoxLayout;
-  left->addWidget(BuildIdentityGroup());
-  left->addWidget(BuildInsuranceGroup());
+  left->addWidget(identity);
+  left->addWidget(insurance);
   left->addStretch(1);
-  right->addWidget(BuildPaymentGroup());
-  right->addWidget(BuildDeductionGroup());
+  right->addWidget(payment);
+  right->addWidget(deduction);
   right->addStretch(1);
   columns->addLayout(left);
   columns->addLayout(right);
@@ -221,235 +312,6 @@ void TfmMembEdit::BuildForm() {
     if (now && now != this && isAncestorOf(now)) FieldEntered(now);
   });
 }
-
-QWidget* TfmMembEdit::BuildIdentityGroup() {
-  auto* box = new QGroupBox(QStringLiteral("社員情報"), this);
-  box->setObjectName(QStringLiteral("gbSyain"));
-  auto* g = new QGridLayout(box);
-  int row = 0;
-
-  c_->edSimei = new ui::TextEdit(kNameMaxBytes, box);
-  c_->edSimei->setObjectName(QStringLiteral("edSimei"));
-  g->addWidget(Label(QStringLiteral("氏　名"), box), row, 0);
-  g->addWidget(c_->edSimei, row++, 1, 1, 3);
-
-  c_->edBusyo = new ui::TextEdit(kDepartmentMaxBytes, box);
-  c_->edBusyo->setObjectName(QStringLiteral("edBusyo"));
-  g->addWidget(Label(QStringLiteral("部　署"), box), row, 0);
-  g->addWidget(c_->edBusyo, row++, 1, 1, 3);
-
-  c_->cbKubun = new QComboBox(box);
-  c_->cbKubun->setObjectName(QStringLiteral("cbKubun"));
-  c_->cbKubun->setEditable(true);
-  c_->cbKubun->setInsertPolicy(QComboBox::NoInsert);
-  for (const char* text : kCategoryTexts) c_->cbKubun->addItem(ui::FromUtf8(text));
-  connect(c_->cbKubun->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
-    const std::string utf8 = ui::ToUtf8(text);
-    if (SjisWidth(utf8) < static_cast<std::size_t>(kCategoryMaxBytes)) return;
-    QString cut = text;
-    while (!cut.isEmpty() && SjisWidth(ui::ToUtf8(cut)) > static_cast<std::size_t>(kCategoryMaxBytes)) cut.chop(1);
-    c_->cbKubun->lineEdit()->setText(cut);
-    c_->cbKubun->lineEdit()->setCursorPosition(static_cast<int>(cut.size()));
-  });
-  g->addWidget(Label(QStringLiteral("社員区分"), box), row, 0);
-  g->addWidget(c_->cbKubun, row, 1);
-
-  c_->cbKeitai = new QComboBox(box);
-  c_->cbKeitai->setObjectName(QStringLiteral("cbKeitai"));
-  for (const char* text : kPayFormTexts) c_->cbKeitai->addItem(ui::FromUtf8(text));
-  connect(c_->cbKeitai, &QComboBox::currentIndexChanged, this, [this] { ApplyEnabling(); });
-  g->addWidget(Label(QStringLiteral("支給形態"), box), row, 2);
-  g->addWidget(c_->cbKeitai, row++, 3);
-
-  auto* tax = new QGroupBox(QStringLiteral("税額表"), box);
-  tax->setObjectName(QStringLiteral("gbZeigaku"));
-  auto* taxRow = new QHBoxLayout(tax);
-  c_->rbZeigaku0 = new QRadioButton(QStringLiteral("甲欄"), tax);
-  c_->rbZeigaku0->setObjectName(QStringLiteral("rbZeigaku0"));
-  c_->rbZeigaku1 = new QRadioButton(QStringLiteral("乙欄"), tax);
-  c_->rbZeigaku1->setObjectName(QStringLiteral("rbZeigaku1"));
-  taxRow->addWidget(c_->rbZeigaku0);
-  taxRow->addWidget(c_->rbZeigaku1);
-  g->addWidget(tax, row, 0, 1, 2);
-  c_->cbGenkin = new QCheckBox(QStringLiteral("現金支給"), box);
-  c_->cbGenkin->setObjectName(QStringLiteral("cbGenkin"));
-  g->addWidget(c_->cbGenkin, row++, 2, 1, 2);
-
-  auto* counts = new QHBoxLayout;
-  c_->edFuyou = MakeNumEdit("edFuyou", 20, 2);
-  c_->edSinzoku = MakeNumEdit("edSinzoku", 20, 2);
-  counts->addWidget(c_->edFuyou);
-  counts->addWidget(Label(QStringLiteral("人"), box));
-  counts->addSpacing(16);
-  counts->addWidget(Label(QStringLiteral("扶養親族等の数"), box));
-  counts->addWidget(c_->edSinzoku);
-  counts->addWidget(Label(QStringLiteral("人"), box));
-  counts->addStretch(1);
-  g->addWidget(Label(QStringLiteral("扶養人数"), box), row, 0);
-  g->addLayout(counts, row++, 1, 1, 3);
-
-  c_->cbSeibetu = new QComboBox(box);
-  c_->cbSeibetu->setObjectName(QStringLiteral("cbSeibetu"));
-  for (const char* text : kSexTexts) c_->cbSeibetu->addItem(ui::FromUtf8(text));
-  g->addWidget(Label(QStringLiteral("性　別"), box), row, 0);
-  g->addWidget(c_->cbSeibetu, row++, 1);
-
-  c_->edMailAdrs = new ui::TextEdit(kMailMaxBytes, box);
-  c_->edMailAdrs->setObjectName(QStringLiteral("edMailAdrs"));
-  c_->edMailAdrs->setAttribute(Qt::WA_InputMethodEnabled, false);
-  g->addWidget(Label(QStringLiteral("ﾒｰﾙｱﾄﾞﾚｽ"), box), row, 0);
-  g->addWidget(c_->edMailAdrs, row++, 1, 1, 3);
-
-  auto* birth = new QHBoxLayout;
-  c_->edBirthDate = new QLineEdit(box);
-  c_->edBirthDate->setObjectName(QStringLiteral("edBirthDate"));
-  c_->edBirthDate->setPlaceholderText(QStringLiteral("S55.4.1 / 1980-04-01"));
-  c_->edBirthDate->setMaxLength(20);
-  c_->lbAge = Label(QString(), box, "lbAge");
-  birth->addWidget(c_->edBirthDate);
-  birth->addWidget(c_->lbAge);
-  birth->addStretch(1);
-  g->addWidget(Label(QStringLiteral("生年月日"), box), row, 0);
-  g->addLayout(birth, row++, 1, 1, 3);
-  connect(c_->edBirthDate, &QLineEdit::editingFinished, this, [this] { ShowBirthDate(BirthDateFromControl()); });
-
-  auto* retire = new QHBoxLayout;
-  c_->cbTaisyo = new QCheckBox(QStringLiteral("退職者"), box);
-  c_->cbTaisyo->setObjectName(QStringLiteral("cbTaisyo"));
-  connect(c_->cbTaisyo, &QCheckBox::clicked, this, [this] { cbTaisyoClick(); });
-  retire->addWidget(c_->cbTaisyo);
-  const char* taiNames[] = {"edTaiYY", "edTaiMM", "edTaiDD"};
-  const char* taiLabels[] = {"lbTaiDate", "lbTaiYY", "lbTaiMM", "lbTaiDD"};
-  const QString taiTexts[] = {QStringLiteral("（退職日:"), QStringLiteral("年"), QStringLiteral("月"),
-                              QStringLiteral("日）")};
-  for (int i = 0; i < 4; ++i) {
-    c_->lbTai[i] = Label(taiTexts[i], box, taiLabels[i]);
-    retire->addWidget(c_->lbTai[i]);
-    if (i < 3) {
-      c_->edTai[i] = MakeNumEdit(taiNames[i], 20, 2);
-      retire->addWidget(c_->edTai[i]);
-    }
-  }
-  retire->addStretch(1);
-  g->addLayout(retire, row++, 0, 1, 4);
-  g->setColumnStretch(1, 1);
-  g->setColumnStretch(3, 1);
-  return box;
-}
-
-QWidget* TfmMembEdit::BuildPaymentGroup() {
-  auto* box = new QGroupBox(QStringLiteral("支給"), this);
-  box->setObjectName(QStringLiteral("gbSikyu"));
-  auto* g = new QGridLayout(box);
-  auto add = [&](int row, int col, const QString& caption, QWidget* field, QLabel** label = nullptr) {
-    AddLabelled(g, row, col, caption, field, label);
-  };
-  c_->edChingin1 = MakeNumEdit("edChingin1", 90, 7);
-  add(0, 0, QStringLiteral("基本給"), c_->edChingin1);
-  c_->edYakuin = MakeNumEdit("edYakuin", 90, 7);
-  add(1, 0, QStringLiteral("役職手当"), c_->edYakuin);
-  c_->edFamily = MakeNumEdit("edFamily", 90, 7);
-  add(2, 0, QStringLiteral("家族手当"), c_->edFamily);
-  const char* teateNames[] = {"edTeate1", "edTeate2", "edTeate3"};
-  const char* teateLabels[] = {"lbTeate1", "lbTeate2", "lbTeate3"};
-  for (int i = 0; i < 3; ++i) {
-    c_->edTeate[i] = MakeNumEdit(teateNames[i], 70, 6);
-    add(3 + i, 0, QString(), c_->edTeate[i], &c_->lbTeate[i]);
-    c_->lbTeate[i]->setObjectName(QString::fromLatin1(teateLabels[i]));
-  }
-  c_->edYukyu = MakeNumEdit("edYukyu", 70, 6);
-  add(6, 0, QStringLiteral("有休時支給額"), c_->edYukyu, &c_->lbYukyu);
-  c_->lbYukyu->setObjectName(QStringLiteral("lbYukyu"));
-
-  const char* overtimeNames[] = {"edChingin2", "edChingin3", "edChingin4", "edChingin5"};
-  const QString overtimeCaptions[] = {QStringLiteral("残業手当(普通)"), QStringLiteral("残業手当(深夜)"),
-                                      QStringLiteral("休日残業(普通)"), QStringLiteral("休日残業(深夜)")};
-  for (int i = 0; i < 4; ++i) {
-    c_->edOvertime[i] = MakeNumEdit(overtimeNames[i], 90, 7);
-    add(i, 2, overtimeCaptions[i], c_->edOvertime[i]);
-  }
-  c_->edKoutuhi0 = MakeNumEdit("edKoutuhi0", 90, 7);
-  add(4, 2, QStringLiteral("交通費(非課税)"), c_->edKoutuhi0);
-  c_->edKoutuhi1 = MakeNumEdit("edKoutuhi1", 90, 7);
-  add(5, 2, QStringLiteral("交通費(課税)"), c_->edKoutuhi1);
-  c_->cbSikUnit = new QComboBox(box);
-  c_->cbSikUnit->setObjectName(QStringLiteral("cbSikUnit"));
-  for (const char* text : kCommuteUnitTexts) c_->cbSikUnit->addItem(ui::FromUtf8(text));
-  add(6, 2, QStringLiteral("支給単位"), c_->cbSikUnit);
-  g->setColumnMinimumWidth(2, 110);
-  g->setHorizontalSpacing(10);
-  return box;
-}
-
-QWidget* TfmMembEdit::BuildDeductionGroup() {
-  auto* box = new QGroupBox(QStringLiteral("控除"), this);
-  box->setObjectName(QStringLiteral("gbKoujo"));
-  auto* g = new QGridLayout(box);
-  auto add = [&](int row, int col, const QString& caption, QWidget* field, QLabel** label = nullptr) {
-    AddLabelled(g, row, col, caption, field, label);
-  };
-  c_->edJuumin6 = MakeNumEdit("edJuumin6", 70, 6);
-  add(0, 0, QStringLiteral("住民税(6月)"), c_->edJuumin6);
-  c_->edJuumin = MakeNumEdit("edJuumin", 70, 6);
-  add(1, 0, QStringLiteral("住民税(以外)"), c_->edJuumin);
-  c_->edKekkin = MakeNumEdit("edKekkin", 70, 6);
-  add(2, 0, QStringLiteral("欠勤控除額"), c_->edKekkin);
-  c_->edChisou = MakeNumEdit("edChisou", 70, 6);
-  add(3, 0, QStringLiteral("遅早控除額"), c_->edChisou);
-  const char* koujoNames[] = {"edKoujo1", "edKoujo2", "edKoujo3"};
-  const char* koujoLabels[] = {"lbKoujo1", "lbKoujo2", "lbKoujo3"};
-  for (int i = 0; i < 3; ++i) {
-    c_->edKoujo[i] = MakeNumEdit(koujoNames[i], 70, 6);
-    add(i, 2, QString(), c_->edKoujo[i], &c_->lbKoujo[i]);
-    c_->lbKoujo[i]->setObjectName(QString::fromLatin1(koujoLabels[i]));
-  }
-  g->setColumnMinimumWidth(2, 110);
-  g->setHorizontalSpacing(10);
-  return box;
-}
-
-QWidget* TfmMembEdit::BuildInsuranceGroup() {
-  auto* box = new QGroupBox(QStringLiteral("社会保険・雇用保険"), this);
-  box->setObjectName(QStringLiteral("gbHoken"));
-  auto* g = new QGridLayout(box);
-  auto check = [&](const char* name, const QString& caption) {
-    auto* c = new QCheckBox(caption, box);
-    c->setObjectName(QString::fromLatin1(name));
-    connect(c, &QCheckBox::toggled, this, [this] { ApplyEnabling(); });
-    return c;
-  };
-  auto premium = [&](int row, QCheckBox* flag, const QString& caption, const char* labelName, QLabel** label,
-                     ui::NumEdit* field, int indent) {
-    auto* line = new QHBoxLayout;
-    line->addSpacing(indent);
-    line->addWidget(flag);
-    g->addLayout(line, row, 0);
-    *label = Label(caption, box, labelName);
-    g->addWidget(*label, row, 1);
-    g->addWidget(field, row, 2);
-  };
-  c_->cbKoyou = check("cbKoyou", QStringLiteral("雇用保険対象者"));
-  g->addWidget(c_->cbKoyou, 0, 0);
-  c_->cbKenkou = check("cbKenkou", QStringLiteral("健康保険対象者"));
-  c_->edKenhoRyo = MakeNumEdit("edKenhoRyo", 70, 6);
-  premium(1, c_->cbKenkou, QStringLiteral("保険料"), "lbKenhoRyo", &c_->lbKenhoRyo, c_->edKenhoRyo, 0);
-  c_->edSienRyo = MakeNumEdit("edSienRyo", 70, 6);
-  c_->lbSienRyo = Label(QStringLiteral("子ども・子育て支援金"), box, "lbSienRyo");
-  g->addWidget(c_->lbSienRyo, 1, 3);
-  g->addWidget(c_->edSienRyo, 1, 4);
-  c_->cbKaigo = check("cbKaigo", QStringLiteral("介護保険料を徴収"));
-  c_->edKaigoRyo = MakeNumEdit("edKaigoRyo", 70, 6);
-  premium(2, c_->cbKaigo, QStringLiteral("保険料"), "lbKaigoRyo", &c_->lbKaigoRyo, c_->edKaigoRyo, 20);
-  c_->cbNenHoken = check("cbNenHoken", QStringLiteral("厚生年金対象者"));
-  c_->edKoseiRyo = MakeNumEdit("edKoseiRyo", 70, 6);
-  premium(3, c_->cbNenHoken, QStringLiteral("保険料"), "lbKoseiRyo", &c_->lbKoseiRyo, c_->edKoseiRyo, 0);
-  c_->cbNenKikin = check("cbNenKikin", QStringLiteral("厚生年金基金加入"));
-  c_->edKakekin = MakeNumEdit("edKakekin", 70, 6);
-  premium(4, c_->cbNenKikin, QStringLiteral("掛け金"), "lbKakekin", &c_->lbKakekin, c_->edKakekin, 0);
-  g->setColumnStretch(0, 1);
-  return box;
-}
-
 QWidget* TfmMembEdit::BuildButtons() {
   auto* bar = new QWidget(this);
   auto* row = new QHBoxLayout(bar);
@@ -518,8 +380,10 @@ void TfmMembEdit::FormShow() {
   storedSlot_ = 0;
   const Options& o = state_.options;
   for (int i = 0; i < 3; ++i) {
-    c_->lbTeate[i]->setText(ui::FromUtf8(o.Name(static_cast<UserItem>(static_cast<int>(UserItem::FixedAllowance1) + i))));
-    c_->lbKoujo[i]->setText(ui::FromUtf8(o.Name(static_cast<UserItem>(static_cast<int>(UserItem::FixedDeduction1) + i))));
+    c_->caption[static_cast<std::size_t>(MembField::FixedAllowance1) + i]->setText(
+        ui::FromUtf8(o.Name(static_cast<UserItem>(static_cast<int>(UserItem::FixedAllowance1) + i))));
+    c_->caption[static_cast<std::size_t>(MembField::FixedDeduction1) + i]->setText(
+        ui::FromUtf8(o.Name(static_cast<UserItem>(static_cast<int>(UserItem::FixedDeduction1) + i))));
   }
   if (slot_ == 0) ResetToDefaults();
   ShowRecord();
@@ -549,104 +413,71 @@ void TfmMembEdit::ShowRecord() {
   // controls do not hold (stale string tails, reserved areas) never count as a change.
   original_ = RecordFromControls(working_, working_.Key());
   UpdateSteppingButtons();
-  c_->edSimei->setFocus(Qt::OtherFocusReason);
-  current_ = c_->edSimei;
+  Field(MembField::Name)->setFocus(Qt::OtherFocusReason);
+  current_ = Field(MembField::Name);
   c_->sbCalculator->setEnabled(false);
 }
 
-void TfmMembEdit::FillControls(const EmployeeEntry& e) {
-  c_->edSimei->setText(ui::FromUtf8(e.name));
-  c_->edBusyo->setText(ui::FromUtf8(e.department));
-  if (e.categoryIndex >= 0 && e.categoryIndex < c_->cbKubun->count()) {
-    c_->cbKubun->setCurrentIndex(e.categoryIndex);
-  } else {
-    c_->cbKubun->setCurrentIndex(-1);
+void TfmMembEdit::FillControls(EmployeeEntry e) {
+  for (const MembFieldRow& row : MembFields()) {
+    switch (row.kind) {
+      case FieldKind::Text: Text(row.id)->setText(ui::FromUtf8(row.text.entry(e))); break;
+      case FieldKind::Number: Num(row.id)->SetValue(row.number.entry(e)); break;
+      case FieldKind::Check:
+        if (row.flag.entry) Check(row.id)->setChecked(row.flag.entry(e));
+        break;
+      case FieldKind::Choice: {
+        const QSignalBlocker block(Field(row.id));
+        Combo(row.id)->setCurrentIndex(ChoiceIndex(row, row.number.entry(e)));
+        break;
+      }
+      case FieldKind::Radio:
+        if (&RadioFor(row.number.entry(e)) == &row) static_cast<QRadioButton*>(Field(row.id))->setChecked(true);
+        break;
+      case FieldKind::Category: {
+        QComboBox* category = Combo(row.id);
+        const std::int32_t index = row.number.entry(e);
+        category->setCurrentIndex(index >= 0 && index < category->count() ? index : -1);
+        category->setEditText(ui::FromUtf8(row.text.entry(e)));
+        break;
+      }
+      case FieldKind::BirthDate:       // shown by ShowBirthDate
+      case FieldKind::RetirementPart:  // below, with 退職者
+        break;
+    }
   }
-  c_->cbKubun->setEditText(ui::FromUtf8(e.categoryText));
-  {
-    const QSignalBlocker block(c_->cbKeitai);
-    c_->cbKeitai->setCurrentIndex(e.payForm >= 1 && e.payForm <= 3 ? e.payForm - 1 : -1);
-  }
-  c_->rbZeigaku1->setChecked(e.taxColumn == 1);
-  c_->rbZeigaku0->setChecked(e.taxColumn != 1);
-  c_->cbGenkin->setChecked(e.paidInCash);
-  c_->cbSeibetu->setCurrentIndex(e.sex >= 1 && e.sex <= 2 ? e.sex : 0);
-  c_->edMailAdrs->setText(ui::FromUtf8(e.mail));
   const bool retired = !RetirementDateFromFields(e.retirement).empty();
-  c_->cbTaisyo->setChecked(retired);
-  for (int i = 0; i < 3; ++i) c_->edTai[i]->setText(retired ? TwoDigits(e.retirement[i]) : QString());
-  c_->edFuyou->SetValue(e.dependants);
-  c_->edSinzoku->SetValue(e.taxDependants);
-  c_->edChingin1->SetValue(e.basePay);
-  c_->edYakuin->SetValue(e.positionAllowance);
-  c_->edFamily->SetValue(e.familyAllowance);
-  for (int i = 0; i < 4; ++i) c_->edOvertime[i]->SetValue(e.overtimePrice[i]);
-  c_->edKoutuhi0->SetValue(e.commuteNonTaxable);
-  c_->edKoutuhi1->SetValue(e.commuteTaxable);
-  c_->cbSikUnit->setCurrentIndex(e.commuteUnit >= 1 && e.commuteUnit <= 11 ? e.commuteUnit - 1 : -1);
-  c_->edJuumin6->SetValue(e.residentTaxJune);
-  c_->edJuumin->SetValue(e.residentTaxOther);
-  for (int i = 0; i < 3; ++i) {
-    c_->edTeate[i]->SetValue(e.fixedAllowance[i]);
-    c_->edKoujo[i]->SetValue(e.fixedDeduction[i]);
+  Check(MembField::Retired)->setChecked(retired);
+  for (const MembFieldRow& row : MembFields()) {
+    if (row.kind != FieldKind::RetirementPart) continue;
+    Num(row.id)->setText(retired ? TwoDigits(row.text.entry(e)) : QString());
   }
-  c_->edYukyu->SetValue(e.paidLeavePay);
-  c_->edKekkin->SetValue(e.absenceDeduction);
-  c_->edChisou->SetValue(e.latenessDeduction);
-  c_->cbKoyou->setChecked(e.employmentSubject);
-  c_->cbKenkou->setChecked(e.healthSubject);
-  c_->edKenhoRyo->SetValue(e.healthPremium);
-  c_->edSienRyo->SetValue(e.levyPremium);
-  c_->cbKaigo->setChecked(e.nursingCollected);
-  c_->edKaigoRyo->SetValue(e.nursingPremium);
-  c_->cbNenHoken->setChecked(e.pensionSubject);
-  c_->edKoseiRyo->SetValue(e.pensionPremium);
-  c_->cbNenKikin->setChecked(e.fundMember);
-  c_->edKakekin->SetValue(e.fundContribution);
   for (ui::NumEdit* n : c_->numEdits) n->setProperty(kTypingLimit, n->property(kBaseLimit));
 }
 
 EmployeeEntry TfmMembEdit::ReadControls() const {
   EmployeeEntry e;
-  e.name = ui::ToUtf8(c_->edSimei->text());
-  e.department = ui::ToUtf8(c_->edBusyo->text());
-  const QString category = c_->cbKubun->currentText();
-  e.categoryIndex = static_cast<std::int32_t>(c_->cbKubun->findText(category, Qt::MatchExactly));
-  e.categoryText = ui::ToUtf8(category);
-  e.payForm = c_->cbKeitai->currentIndex() + 1;
-  e.taxColumn = c_->rbZeigaku1->isChecked() ? 1 : 0;
-  e.paidInCash = c_->cbGenkin->isChecked();
-  e.sex = c_->cbSeibetu->currentIndex() == 1 || c_->cbSeibetu->currentIndex() == 2 ? c_->cbSeibetu->currentIndex() : 0;
-  e.mail = ui::ToUtf8(c_->edMailAdrs->text());
-  for (int i = 0; i < 3; ++i) e.retirement[i] = ui::ToUtf8(c_->edTai[i]->text());
-  e.dependants = FieldInt(c_->edFuyou);
-  e.taxDependants = FieldInt(c_->edSinzoku);
-  e.basePay = FieldInt(c_->edChingin1);
-  e.positionAllowance = FieldInt(c_->edYakuin);
-  e.familyAllowance = FieldInt(c_->edFamily);
-  for (int i = 0; i < 4; ++i) e.overtimePrice[i] = FieldInt(c_->edOvertime[i]);
-  e.commuteNonTaxable = FieldInt(c_->edKoutuhi0);
-  e.commuteTaxable = FieldInt(c_->edKoutuhi1);
-  e.commuteUnit = c_->cbSikUnit->currentIndex() + 1;
-  e.residentTaxJune = FieldInt(c_->edJuumin6);
-  e.residentTaxOther = FieldInt(c_->edJuumin);
-  for (int i = 0; i < 3; ++i) {
-    e.fixedAllowance[i] = FieldInt(c_->edTeate[i]);
-    e.fixedDeduction[i] = FieldInt(c_->edKoujo[i]);
+  for (const MembFieldRow& row : MembFields()) {
+    switch (row.kind) {
+      case FieldKind::Text: row.text.entry(e) = ui::ToUtf8(Text(row.id)->text()); break;
+      case FieldKind::Number: row.number.entry(e) = FieldInt(Num(row.id)); break;
+      case FieldKind::RetirementPart: row.text.entry(e) = ui::ToUtf8(Num(row.id)->text()); break;
+      case FieldKind::Check:
+        if (row.flag.entry) row.flag.entry(e) = Check(row.id)->isChecked();
+        break;
+      case FieldKind::Choice: row.number.entry(e) = ChoiceValue(row, Combo(row.id)->currentIndex()); break;
+      case FieldKind::Radio:
+        if (static_cast<QRadioButton*>(Field(row.id))->isChecked()) row.number.entry(e) = row.firstValue;
+        break;
+      case FieldKind::Category: {
+        const QString category = Combo(row.id)->currentText();
+        row.number.entry(e) = static_cast<std::int32_t>(Combo(row.id)->findText(category, Qt::MatchExactly));
+        row.text.entry(e) = ui::ToUtf8(category);
+        break;
+      }
+      case FieldKind::BirthDate: break;  // read by BirthDateFromControl
+    }
   }
-  e.paidLeavePay = FieldInt(c_->edYukyu);
-  e.absenceDeduction = FieldInt(c_->edKekkin);
-  e.latenessDeduction = FieldInt(c_->edChisou);
-  e.employmentSubject = c_->cbKoyou->isChecked();
-  e.healthSubject = c_->cbKenkou->isChecked();
-  e.healthPremium = FieldInt(c_->edKenhoRyo);
-  e.levyPremium = FieldInt(c_->edSienRyo);
-  e.nursingCollected = c_->cbKaigo->isChecked();
-  e.nursingPremium = FieldInt(c_->edKaigoRyo);
-  e.pensionSubject = c_->cbNenHoken->isChecked();
-  e.pensionPremium = FieldInt(c_->edKoseiRyo);
-  e.fundMember = c_->cbNenKikin->isChecked();
-  e.fundContribution = FieldInt(c_->edKakekin);
   e.grade = static_cast<std::uint16_t>(state_.selectedGrade);
   return e;
 }
@@ -666,29 +497,21 @@ EmployeeRecord TfmMembEdit::RecordFromControls(const EmployeeRecord& base, const
 }
 
 void TfmMembEdit::ApplyEnabling() {
-  const bool health = c_->cbKenkou->isChecked();
-  c_->edKenhoRyo->setEnabled(health);
-  c_->lbKenhoRyo->setEnabled(health);
-  c_->edSienRyo->setEnabled(health);
-  c_->lbSienRyo->setEnabled(health);
-  c_->cbKaigo->setEnabled(health);
-  const bool nursing = c_->cbKaigo->isChecked();
-  c_->edKaigoRyo->setEnabled(nursing);
-  c_->lbKaigoRyo->setEnabled(nursing);
-  const bool pension = c_->cbNenHoken->isChecked();
-  c_->edKoseiRyo->setEnabled(pension);
-  c_->lbKoseiRyo->setEnabled(pension);
-  const bool fund = c_->cbNenKikin->isChecked();
-  c_->edKakekin->setEnabled(fund);
-  c_->lbKakekin->setEnabled(fund);
-  const bool byDayOrHour = c_->cbKeitai->currentIndex() == 1 || c_->cbKeitai->currentIndex() == 2;
-  c_->edYukyu->setEnabled(byDayOrHour);
-  c_->lbYukyu->setEnabled(byDayOrHour);
-  const bool retired = c_->cbTaisyo->isChecked();
-  for (QLabel* l : c_->lbTai) l->setEnabled(retired);
-  for (ui::NumEdit* e : c_->edTai) e->setEnabled(retired);
+  const int payForm = Combo(MembField::PayForm)->currentIndex();
+  const EnablingFacts facts{.health = Check(MembField::HealthSubject)->isChecked(),
+                            .nursing = Check(MembField::NursingCollected)->isChecked(),
+                            .pension = Check(MembField::PensionSubject)->isChecked(),
+                            .fund = Check(MembField::FundMember)->isChecked(),
+                            .byDayOrHour = payForm == 1 || payForm == 2,
+                            .retired = Check(MembField::Retired)->isChecked()};
+  for (const MembFieldRow& row : MembFields()) {
+    const bool enabled = IsEnabled(row.enabledWhen, facts);
+    const auto id = static_cast<std::size_t>(row.id);
+    c_->field[id]->setEnabled(enabled);
+    if (c_->caption[id]) c_->caption[id]->setEnabled(enabled);
+    if (c_->suffix[id]) c_->suffix[id]->setEnabled(enabled);
+  }
 }
-
 void TfmMembEdit::UpdateSteppingButtons() {
   c_->sbBackData->setEnabled(slot_ > 1);
   c_->sbNextData->setEnabled(slot_ >= 1 && slot_ <= kSlotCount - 1 && state_.Period().Employee(slot_ + 1).InUse());
@@ -717,25 +540,17 @@ void TfmMembEdit::bbOkClick() {
   EmployeeEntry e = ReadControls();
   if (std::optional<EntryProblem> problem = CheckEntry(e)) {
     dialogs_.Error(problem->message);
-    QWidget* field = c_->edSimei;
-    switch (problem->field) {
-      case EntryField::Name: field = c_->edSimei; break;
-      case EntryField::Department: field = c_->edBusyo; break;
-      case EntryField::Category: field = c_->cbKubun; break;
-      case EntryField::BasePay: field = c_->edChingin1; break;
-      case EntryField::Mail: field = c_->edMailAdrs; break;
-    }
-    field->setFocus(Qt::OtherFocusReason);
+    Field(problem->field)->setFocus(Qt::OtherFocusReason);
     return;
   }
   const std::optional<std::int32_t> birthDate = BirthDateFromControl();
   if (!birthDate) {
     dialogs_.Error(kBirthDateError);
-    c_->edBirthDate->setFocus(Qt::OtherFocusReason);
+    Field(MembField::BirthDate)->setFocus(Qt::OtherFocusReason);
     return;
   }
-  e.name = ui::ToUtf8(c_->edSimei->CutText());
-  e.department = ui::ToUtf8(c_->edBusyo->CutText());
+  e.name = ui::ToUtf8(Text(MembField::Name)->CutText());
+  e.department = ui::ToUtf8(Text(MembField::Department)->CutText());
   EmployeeRecord record = working_;
   WriteEntry(e, record, [this] { return MakeKey(); });
   record.SetBirthDate(*birthDate);
@@ -805,11 +620,11 @@ void TfmMembEdit::sbAutoSetClick() {
   if (chooseGrade(this)) {
     try {
       const GradePremiums p = PremiumsFromGrade(state_.tables, state_.Period().company, state_.selectedGrade);
-      c_->edKenhoRyo->setText(Amount(70, p.health));
-      c_->edKaigoRyo->setText(Amount(70, p.nursing));
-      c_->edSienRyo->setText(Amount(70, p.levy));
-      c_->edKoseiRyo->setText(Amount(70, p.pension));
-      c_->edKakekin->setText(Amount(70, p.pensionFund));
+      ShowAmount(MembField::HealthPremium, p.health);
+      ShowAmount(MembField::NursingPremium, p.nursing);
+      ShowAmount(MembField::LevyPremium, p.levy);
+      ShowAmount(MembField::PensionPremium, p.pension);
+      ShowAmount(MembField::FundContribution, p.pensionFund);
     } catch (const std::exception& error) {
       dialogs_.Error(error.what());
     }
@@ -835,19 +650,21 @@ void TfmMembEdit::sbTankaClick() {
     dialogs_.Error(UnitPriceProblemText(*result.problem));
   } else if (dialogs_.Confirm(UnitPriceQuestion(*result.prices))) {
     const SuggestedUnitPrices& p = *result.prices;
-    for (int i = 0; i < 4; ++i) c_->edOvertime[i]->setText(Amount(90, p.overtime[i]));
-    if (p.absencePerDay) c_->edKekkin->setText(Amount(70, *p.absencePerDay));
-    if (p.latenessPerHour) c_->edChisou->setText(Amount(70, *p.latenessPerHour));
+    for (int i = 0; i < 4; ++i) {
+      ShowAmount(static_cast<MembField>(static_cast<int>(MembField::OvertimeNormal) + i), p.overtime[i]);
+    }
+    if (p.absencePerDay) ShowAmount(MembField::AbsenceDeduction, *p.absencePerDay);
+    if (p.latenessPerHour) ShowAmount(MembField::LatenessDeduction, *p.latenessPerHour);
   }
   FocusBack();
 }
 
 void TfmMembEdit::cbTaisyoClick() {
-  if (c_->cbTaisyo->isChecked()) {
-    const std::array<std::string, 3> today = RetirementFieldsOf(Today());
-    for (int i = 0; i < 3; ++i) c_->edTai[i]->setText(ui::FromUtf8(today[i]));
-  } else {
-    for (ui::NumEdit* e : c_->edTai) e->clear();
+  const std::array<std::string, 3> today = RetirementFieldsOf(Today());
+  const bool retired = Check(MembField::Retired)->isChecked();
+  for (int i = 0; i < 3; ++i) {
+    ui::NumEdit* part = Num(static_cast<MembField>(static_cast<int>(MembField::RetiredYear) + i));
+    part->setText(retired ? ui::FromUtf8(today[i]) : QString());
   }
   ApplyEnabling();
 }
@@ -863,7 +680,7 @@ void TfmMembEdit::FieldEntered(QWidget* field) {
   if (qobject_cast<QAbstractButton*>(field) && field->focusPolicy() == Qt::NoFocus) return;
   if (field == c_->bbOk || field == c_->bbCancel) return;
   // The line edit of 社員区分 stands for its combo box.
-  if (field == c_->cbKubun->lineEdit()) field = c_->cbKubun;
+  if (field == Combo(MembField::Category)->lineEdit()) field = Field(MembField::Category);
   current_ = field;
   auto* numeric = qobject_cast<ui::NumEdit*>(field);
   c_->sbCalculator->setEnabled(numeric != nullptr);
@@ -910,8 +727,16 @@ bool TfmMembEdit::eventFilter(QObject* watched, QEvent* event) {
     if (button->isEnabled()) button->click();
     return true;
   }
-  if (watched == c_->cbKubun || watched == c_->cbKubun->lineEdit()) return KubunKey(key);
-  if (watched == c_->cbKeitai || watched == c_->cbSikUnit) {
+  if (watched == Field(MembField::Category) || watched == Combo(MembField::Category)->lineEdit()) {
+    return KubunKey(key);
+  }
+  const auto digitKeysOnly = [this, watched] {
+    for (const MembFieldRow& row : MembFields()) {
+      if (row.flags & kDigitKeysOnly && Field(row.id) == watched) return true;
+    }
+    return false;
+  };
+  if (digitKeysOnly()) {
     // The fixed lists take digits only (their keyboard search); any other character beeps.
     const QString typed = key->text();
     if (!typed.isEmpty() && typed.at(0).isPrint() && !typed.at(0).isDigit()) {
@@ -936,7 +761,7 @@ CivilDate TfmMembEdit::TodayFromClock() const {
 }
 
 std::optional<std::int32_t> TfmMembEdit::BirthDateFromControl() const {
-  const std::string text = ui::ToUtf8(c_->edBirthDate->text());
+  const std::string text = ui::ToUtf8(static_cast<QLineEdit*>(Field(MembField::BirthDate))->text());
   if (text.find_first_not_of(' ') == std::string::npos) return 0;
   const std::optional<CivilDate> date = ParseBirthDate(text, TodayFromClock());
   if (!date) return std::nullopt;
@@ -945,16 +770,17 @@ std::optional<std::int32_t> TfmMembEdit::BirthDateFromControl() const {
 
 void TfmMembEdit::ShowBirthDate(std::optional<std::int32_t> yyyymmdd) {
   if (!yyyymmdd) {
-    c_->lbAge->clear();  // kept as typed until it is corrected
+    c_->suffix[static_cast<std::size_t>(MembField::BirthDate)]->clear();  // kept as typed until it is corrected
     return;
   }
-  c_->edBirthDate->setText(ui::FromUtf8(BirthDateText(*yyyymmdd)));
+  QLabel* age = c_->suffix[static_cast<std::size_t>(MembField::BirthDate)];  // lbAge
+  static_cast<QLineEdit*>(Field(MembField::BirthDate))->setText(ui::FromUtf8(BirthDateText(*yyyymmdd)));
   if (*yyyymmdd == 0) {
-    c_->lbAge->clear();
+    age->clear();
     return;
   }
   const CivilDate birth{*yyyymmdd / 10'000, *yyyymmdd / 100 % 100, *yyyymmdd % 100};
-  c_->lbAge->setText(QStringLiteral("（満%1歳）").arg(AgeOn(birth, TodayFromClock())));
+  age->setText(QStringLiteral("（満%1歳）").arg(AgeOn(birth, TodayFromClock())));
 }
 
 }  // namespace paylark::screens

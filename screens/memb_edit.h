@@ -19,6 +19,7 @@
 class QAbstractButton;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -65,17 +66,23 @@ class TfmMembEdit : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The form is made from the table of session/memb_edit_fields.h.
   void BuildForm();
-  QWidget* BuildIdentityGroup();
-  QWidget* BuildPaymentGroup();
-  QWidget* BuildDeductionGroup();
-  QWidget* BuildInsuranceGroup();
+  void MakeField(const MembFieldRow& row);
+  void PlaceFields(QGridLayout* grid, FieldGroup group);
   QWidget* BuildButtons();
-  ui::NumEdit* MakeNumEdit(const char* name, int formatCode, int typingLimit);
+  ui::NumEdit* MakeNumEdit(const MembFieldRow& row, QWidget* parent);
+  // The control of a row, as the widget its kind makes.
+  QWidget* Field(MembField id) const;
+  ui::NumEdit* Num(MembField id) const;
+  QCheckBox* Check(MembField id) const;
+  QComboBox* Combo(MembField id) const;
+  ui::TextEdit* Text(MembField id) const;
+  void ShowAmount(MembField id, double value);  // in the field's own format
 
   void FormShow();
   void ShowRecord();
-  void FillControls(const EmployeeEntry& entry);
+  void FillControls(EmployeeEntry entry);
   EmployeeEntry ReadControls() const;
   // 生年月日: the field's value (0 when blank, nullopt when not a date) and showing a value in 和暦
   // with the age (nullopt: the field keeps what was typed).
