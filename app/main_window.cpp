@@ -21,6 +21,7 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
+#include "app/sheet_controller.h"
 #include "app/sheet_grid.h"
 #include "calc/income_tax.h"
 #include "calc/recalculate.h"
@@ -61,10 +62,9 @@ QFrame* Bevel(QWidget* parent) {
   return line;
 }
 
-bool IsInputMethodKey(int key) {
-  return key == Qt::Key_Kanji || key == Qt::Key_Zenkaku_Hankaku || key == Qt::Key_Zenkaku ||
-         key == Qt::Key_Hankaku;
-}
+// Menu entries besides the commands' names.
+constexpr const char* kSeparator = "-";
+constexpr const char* kHiddenSeparator = "(-)";
 
 }  // namespace
 
@@ -79,6 +79,7 @@ TfmMain::TfmMain(ui::ProgramState& state, ui::DialogService& dialogs, ShellScree
       mailTransport_(std::move(mailTransport)) {
   setObjectName(QStringLiteral("TfmMain"));
   setWindowTitle(ui::kApplicationTitle);
+  BuildActions();
 
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
@@ -119,34 +120,16 @@ TfmMain::TfmMain(ui::ProgramState& state, ui::DialogService& dialogs, ShellScree
 
   BuildMenus();
 
-  grid_->cellVariable = [this](int column, int row) { return CellVariable(column, row); };
-  grid_->keyTyped = [this](QKeyEvent* event, bool inEditor) { return KeyTyped(event, inEditor); };
-  grid_->keyReleased = [this](QKeyEvent* event) {
-    if (IsInputMethodKey(event->key())) Timer1_->start();
-  };
-  connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this](const QModelIndex& current, const QModelIndex&) {
-            if (!building_ && current.isValid()) OnCurrentCellChanged(current.column() + 1, current.row() + 1);
-          });
-  // Leaving the grid commits the cell being edited.
-  focusConnection_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-    auto inGrid = [this](QWidget* w) { return w && (w == grid_ || grid_->isAncestorOf(w)); };
-    if (inGrid(old) && !inGrid(now)) CommitCell();
-  });
+  sheet_ = new SheetController(state_, dialogs_, *grid_, this);
   grid_->horizontalHeader()->viewport()->setMouseTracking(true);
   grid_->horizontalHeader()->viewport()->installEventFilter(this);
 
-  Timer1_ = new QTimer(this);
-  Timer1_->setObjectName(QStringLiteral("Timer1"));
-  Timer1_->setSingleShot(true);
-  Timer1_->setInterval(100);
-  connect(Timer1_, &QTimer::timeout, this, [this] { InputMethodOff(); });
   Timer2_ = new QTimer(this);
   Timer2_->setObjectName(QStringLiteral("Timer2"));
   Timer2_->setSingleShot(true);
   Timer2_->setInterval(100);
   connect(Timer2_, &QTimer::timeout, this, [this] {
-    if (!rows_.empty()) SelectCell(1, 1);
+    if (!sheet_->Rows().empty()) SelectCell(1, 1);
   });
 
   lbTaisyoNen_->clear();
@@ -156,13 +139,110 @@ TfmMain::TfmMain(ui::ProgramState& state, ui::DialogService& dialogs, ShellScree
 
 TfmMain::~TfmMain() {
   // The widgets below go away after this part of the window: nothing may call back into it.
-  disconnect(focusConnection_);
+  delete sheet_;
   grid_->horizontalHeader()->viewport()->removeEventFilter(this);
-  grid_->cellVariable = nullptr;
-  grid_->keyTyped = nullptr;
-  grid_->keyReleased = nullptr;
 }
 
+// ---------------------------------------------------------------------------------------------
+// Commands, menus and the tool tray
+
+QAction* TfmMain::AddCommand(const char* name, const char* caption, std::function<void()> run,
+                             std::function<bool()> enabled, const QKeySequence& keys) {
+  auto* a = new QAction(FromUtf8(caption), this);
+  a->setObjectName(QString::fromLatin1(name));
+  if (!keys.isEmpty()) a->setShortcut(keys);
+  connect(a, &QAction::triggered, this, std::move(run));
+  commands_.push_back({a, std::move(enabled)});
+  return a;
+}
+
+QAction* TfmMain::Action(const char* name) const {
+  for (const Command& c : commands_) {
+    if (c.action->objectName() == QLatin1String(name)) return c.action;
+  }
+  return nullptr;
+}
+
+// Every command once, with what enables it: the menu items and the tool buttons share these.
+void TfmMain::BuildActions() {
+  auto wired = [](const auto& screen) { return [&screen] { return static_cast<bool>(screen); }; };
+  const auto list = wired(screens_.employeeList);
+  const auto listAndPrint = [this] { return screens_.employeeList && screens_.print; };
+
+  AddCommand("mnSaveFile", "データを保存(&S)...", [this] { SaveData(); }, {}, QKeySequence(Qt::CTRL | Qt::Key_S));
+  AddCommand("mnKinmuRead", "勤務報告データの読み込み(&R)...", [this] { ImportReports(); },
+             wired(screens_.importReports));
+  // Kept hidden: the tables are replaced by installing new table files.
+  AddCommand("mnTableUpdate", "表データファイルの更新(&U)...", [] {})->setVisible(false);
+  AddCommand("mnReturn", "給与対象月/賞与時期の選択に戻る(&X)", [this] { ReturnToPeriodSelection(); },
+             wired(screens_.periodSelection));
+  AddCommand("mnQuit", "プログラム終了(&X)", [this] { close(); });
+
+  AddCommand("mnCorpInfo", "会社情報の設定(&C)...", [this] { CompanyInfo(); }, wired(screens_.companyInfo));
+  AddCommand("mnEnvSetting", "入力項目の設定(&E)...", [this] { InputItemSettings(); }, wired(screens_.inputItems));
+  AddCommand("mnPrnForm", "印刷項目の設定(&F)...", [this] { PayslipItemSettings(); }, wired(screens_.payslipItems));
+  AddCommand("mnMailServer", "メール送信サーバーの設定(&M)...",
+             [this] {
+               if (screens_.mailServer && screens_.mailServer()) UpdateCommands();
+             },
+             wired(screens_.mailServer));
+
+  AddCommand("mnMemberList", "社員情報の設定(&L)", [this] { FillNameRow(true); }, list);
+  AddCommand("acDataEdit", "明細入力画面", [this] { OpenDetailEntry(); },
+             [this] { return screens_.detailEntry && state_.Period().Employee(1).InUse(); });
+
+  AddCommand("mnMeisaihyo", "給与/賞与明細書(&M)...", [this] { PrintPayslips(); }, listAndPrint,
+             QKeySequence(Qt::Key_F2));
+  AddCommand("mnKyuyoDaicho", "社員別給与台帳(&D)...", [this] { PrintLedger(); }, listAndPrint,
+             QKeySequence(Qt::Key_F3));
+  AddCommand("mnKyuyoIchiran", "月別給与/賞与一覧(&I)...", [this] { PrintMonthlyList(); }, wired(screens_.print),
+             QKeySequence(Qt::Key_F4));
+  AddCommand("mnSendMail", "メール送信(&M)", [this] { SendMail(); }, [this] { return MailAvailable(); });
+
+  AddCommand("mnHelpContents", "目次(&C)", [this] { screens_.help(kHelpContents); }, wired(screens_.help));
+  AddCommand("mnHelpSearch", "キーワードで検索(&T)", [this] { screens_.help(kHelpKeywordSearch); },
+             wired(screens_.help));
+  AddCommand("mnVersion", "プログラムバージョン(&P)...", [this] { screens_.versionBox(); }, wired(screens_.versionBox));
+  AddCommand("mnTableDates", "表データファイル(&F)...", [this] { ShowTableDates(); });
+
+  QAction* f1 = AddCommand(
+      "acHelpTopic", "",
+      [this] {
+        if (screens_.help) screens_.help(kHelpMainWindow);
+      },
+      {}, QKeySequence(Qt::Key_F1));
+  addAction(f1);
+}
+
+// The menus as lists of commands by name; kSeparator draws a line, kHiddenSeparator keeps a
+// hidden one.
+void TfmMain::BuildMenus() {
+  QMenuBar* bar = menuBar();
+  auto menu = [this](QMenu* m, const char* name, std::initializer_list<const char*> entries) {
+    m->setObjectName(QString::fromLatin1(name));
+    for (const char* entry : entries) {
+      if (entry == kSeparator) {
+        m->addSeparator();
+      } else if (entry == kHiddenSeparator) {
+        m->addSeparator()->setVisible(false);
+      } else {
+        m->addAction(Action(entry));
+      }
+    }
+    return m;
+  };
+  menu(bar->addMenu(QStringLiteral("ファイル(&F)")), "mnFile",
+       {"mnSaveFile", "mnKinmuRead", "mnTableUpdate", kHiddenSeparator, "mnReturn", kSeparator, "mnQuit"});
+  menu(bar->addMenu(QStringLiteral("基本設定(&C)")), "mnKihon",
+       {"mnCorpInfo", "mnEnvSetting", "mnPrnForm", kSeparator, "mnMailServer"});
+  bar->addAction(Action("mnMemberList"));
+  menu(bar->addMenu(QStringLiteral("印刷(&P)")), "mnPrint", {"mnMeisaihyo", "mnKyuyoDaicho", "mnKyuyoIchiran"});
+  bar->addAction(Action("mnSendMail"));
+  QMenu* help = menu(bar->addMenu(QStringLiteral("ヘルプ(&H)")), "mnHelp", {"mnHelpContents", "mnHelpSearch", kSeparator});
+  menu(help->addMenu(QStringLiteral("バージョン情報(&A)")), "mnAbout", {"mnVersion", "mnTableDates"});
+}
+
+// The tool buttons act through the menu's commands; nullptr stands for a bevel between groups.
 void TfmMain::BuildToolTray(QWidget* central) {
   pnToolTray_ = new QFrame(central);
   pnToolTray_->setObjectName(QStringLiteral("pnToolTray"));
@@ -170,40 +250,43 @@ void TfmMain::BuildToolTray(QWidget* central) {
   auto* tray = new QHBoxLayout(pnToolTray_);
   tray->setContentsMargins(4, 2, 8, 2);
   tray->setSpacing(2);
-  auto button = [this](const char* name, const char* hint, QStyle::StandardPixmap icon, auto slot) {
-    auto* b = new QToolButton(pnToolTray_);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(FromUtf8(hint));
-    b->setIcon(style()->standardIcon(icon));
-    b->setIconSize(QSize(24, 24));
-    b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::NoFocus);
-    connect(b, &QToolButton::clicked, this, slot);
-    return b;
+  struct Button {
+    const char* name;
+    const char* command;
+    const char* hint;
+    QStyle::StandardPixmap icon;
   };
-  sbWrite_ = button("sbWrite", "ファイル保存", QStyle::SP_DialogSaveButton, [this] { SaveData(); });
-  sbMemberList_ = button("sbMemberList", "社員情報の設定", QStyle::SP_FileDialogListView, [this] { FillNameRow(true); });
-  sbDataEdit_ = button("sbDataEdit", "明細入力画面", QStyle::SP_FileDialogDetailedView, [this] { OpenDetailEntry(); });
-  sbMeisaihyo_ = button("sbMeisaihyo", "給与/賞与明細書の印刷", QStyle::SP_FileIcon, [this] { PrintPayslips(); });
-  sbKyuyoDaicho_ =
-      button("sbKyuyoDaicho", "社員別給与台帳の印刷", QStyle::SP_FileDialogContentsView, [this] { PrintLedger(); });
-  sbKyuyoIchiran_ =
-      button("sbKyuyoIchiran", "月別給与/賞与一覧の印刷", QStyle::SP_FileDialogInfoView, [this] { PrintMonthlyList(); });
-  sbSendMail_ = button("sbSendMail", "メール送信", QStyle::SP_DriveNetIcon, [this] { SendMail(); });
-  sbReturn_ = button("sbReturn", "給与対象月/賞与時期の選択に戻る", QStyle::SP_ArrowBack,
-                     [this] { ReturnToPeriodSelection(); });
-  tray->addWidget(sbWrite_);
-  tray->addWidget(Bevel(pnToolTray_));
-  tray->addWidget(sbMemberList_);
-  tray->addWidget(sbDataEdit_);
-  tray->addWidget(Bevel(pnToolTray_));
-  tray->addWidget(sbMeisaihyo_);
-  tray->addWidget(sbKyuyoDaicho_);
-  tray->addWidget(sbKyuyoIchiran_);
-  tray->addWidget(Bevel(pnToolTray_));
-  tray->addWidget(sbSendMail_);
-  tray->addWidget(Bevel(pnToolTray_));
-  tray->addWidget(sbReturn_);
+  const Button buttons[] = {
+      {"sbWrite", "mnSaveFile", "ファイル保存", QStyle::SP_DialogSaveButton},
+      {nullptr, nullptr, nullptr, {}},
+      {"sbMemberList", "mnMemberList", "社員情報の設定", QStyle::SP_FileDialogListView},
+      {"sbDataEdit", "acDataEdit", "明細入力画面", QStyle::SP_FileDialogDetailedView},
+      {nullptr, nullptr, nullptr, {}},
+      {"sbMeisaihyo", "mnMeisaihyo", "給与/賞与明細書の印刷", QStyle::SP_FileIcon},
+      {"sbKyuyoDaicho", "mnKyuyoDaicho", "社員別給与台帳の印刷", QStyle::SP_FileDialogContentsView},
+      {"sbKyuyoIchiran", "mnKyuyoIchiran", "月別給与/賞与一覧の印刷", QStyle::SP_FileDialogInfoView},
+      {nullptr, nullptr, nullptr, {}},
+      {"sbSendMail", "mnSendMail", "メール送信", QStyle::SP_DriveNetIcon},
+      {nullptr, nullptr, nullptr, {}},
+      {"sbReturn", "mnReturn", "給与対象月/賞与時期の選択に戻る", QStyle::SP_ArrowBack},
+  };
+  for (const Button& b : buttons) {
+    if (!b.name) {
+      tray->addWidget(Bevel(pnToolTray_));
+      continue;
+    }
+    QAction* action = Action(b.command);
+    action->setIcon(style()->standardIcon(b.icon));
+    action->setIconVisibleInMenu(false);  // the menus stay text only
+    action->setToolTip(FromUtf8(b.hint));
+    auto* button = new QToolButton(pnToolTray_);
+    button->setObjectName(QString::fromLatin1(b.name));
+    button->setDefaultAction(action);
+    button->setIconSize(QSize(24, 24));
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    tray->addWidget(button);
+  }
   tray->addStretch();
   lbTaisyoNen_ = new QLabel(pnToolTray_);
   lbTaisyoNen_->setObjectName(QStringLiteral("lbTaisyoNen"));
@@ -212,99 +295,14 @@ void TfmMain::BuildToolTray(QWidget* central) {
   tray->addWidget(lbTaisyoNen_);
 }
 
-void TfmMain::BuildMenus() {
-  auto action = [this](QWidget* menu, const char* name, const char* caption, auto slot,
-                       const QKeySequence& keys = QKeySequence()) {
-    auto* a = new QAction(FromUtf8(caption), this);
-    a->setObjectName(QString::fromLatin1(name));
-    if (!keys.isEmpty()) a->setShortcut(keys);
-    connect(a, &QAction::triggered, this, slot);
-    menu->addAction(a);
-    return a;
-  };
-  QMenuBar* bar = menuBar();
-
-  QMenu* file = bar->addMenu(QStringLiteral("ファイル(&F)"));
-  file->setObjectName(QStringLiteral("mnFile"));
-  mnSaveFile_ = action(file, "mnSaveFile", "データを保存(&S)...", [this] { SaveData(); }, QKeySequence(Qt::CTRL | Qt::Key_S));
-  mnKinmuRead_ = action(file, "mnKinmuRead", "勤務報告データの読み込み(&R)...", [this] { ImportReports(); });
-  // Kept hidden: the tables are replaced by installing new table files.
-  QAction* tableUpdate = action(file, "mnTableUpdate", "表データファイルの更新(&U)...", [] {});
-  tableUpdate->setVisible(false);
-  file->addSeparator()->setVisible(false);
-  mnReturn_ = action(file, "mnReturn", "給与対象月/賞与時期の選択に戻る(&X)", [this] { ReturnToPeriodSelection(); });
-  file->addSeparator();
-  mnQuit_ = action(file, "mnQuit", "プログラム終了(&X)", [this] { close(); });
-
-  QMenu* basic = bar->addMenu(QStringLiteral("基本設定(&C)"));
-  basic->setObjectName(QStringLiteral("mnKihon"));
-  mnCorpInfo_ = action(basic, "mnCorpInfo", "会社情報の設定(&C)...", [this] { CompanyInfo(); });
-  mnEnvSetting_ = action(basic, "mnEnvSetting", "入力項目の設定(&E)...", [this] { InputItemSettings(); });
-  mnPrnForm_ = action(basic, "mnPrnForm", "印刷項目の設定(&F)...", [this] { PayslipItemSettings(); });
-  basic->addSeparator();
-  mnMailServer_ = action(basic, "mnMailServer", "メール送信サーバーの設定(&M)...", [this] {
-    if (screens_.mailServer && screens_.mailServer()) UpdateCommands();
-  });
-
-  mnMemberList_ = action(bar, "mnMemberList", "社員情報の設定(&L)", [this] { FillNameRow(true); });
-
-  QMenu* print = bar->addMenu(QStringLiteral("印刷(&P)"));
-  print->setObjectName(QStringLiteral("mnPrint"));
-  mnMeisaihyo_ = action(print, "mnMeisaihyo", "給与/賞与明細書(&M)...", [this] { PrintPayslips(); }, QKeySequence(Qt::Key_F2));
-  mnKyuyoDaicho_ = action(print, "mnKyuyoDaicho", "社員別給与台帳(&D)...", [this] { PrintLedger(); }, QKeySequence(Qt::Key_F3));
-  mnKyuyoIchiran_ =
-      action(print, "mnKyuyoIchiran", "月別給与/賞与一覧(&I)...", [this] { PrintMonthlyList(); }, QKeySequence(Qt::Key_F4));
-
-  mnSendMail_ = action(bar, "mnSendMail", "メール送信(&M)", [this] { SendMail(); });
-
-  QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
-  help->setObjectName(QStringLiteral("mnHelp"));
-  mnHelpContents_ = action(help, "mnHelpContents", "目次(&C)", [this] { screens_.help(kHelpContents); });
-  mnHelpSearch_ = action(help, "mnHelpSearch", "キーワードで検索(&T)", [this] { screens_.help(kHelpKeywordSearch); });
-  help->addSeparator();
-  QMenu* about = help->addMenu(QStringLiteral("バージョン情報(&A)"));
-  about->setObjectName(QStringLiteral("mnAbout"));
-  mnVersion_ = action(about, "mnVersion", "プログラムバージョン(&P)...", [this] { screens_.versionBox(); });
-  mnTableDates_ = action(about, "mnTableDates", "表データファイル(&F)...", [this] { ShowTableDates(); });
-
-  auto* f1 = new QAction(this);
-  f1->setObjectName(QStringLiteral("acHelpTopic"));
-  f1->setShortcut(QKeySequence(Qt::Key_F1));
-  connect(f1, &QAction::triggered, this, [this] {
-    if (screens_.help) screens_.help(kHelpMainWindow);
-  });
-  addAction(f1);
-}
-
 bool TfmMain::MailAvailable() const {
   return screens_.employeeList && screens_.mail && mailTransport_ && mailTransport_();
 }
 
 void TfmMain::UpdateCommands() {
-  const bool list = static_cast<bool>(screens_.employeeList);
-  const bool print = static_cast<bool>(screens_.print);
-  const bool mail = MailAvailable();
-  sbMemberList_->setEnabled(list);
-  mnMemberList_->setEnabled(list);
-  sbDataEdit_->setEnabled(static_cast<bool>(screens_.detailEntry) && state_.Period().Employee(1).InUse());
-  sbMeisaihyo_->setEnabled(list && print);
-  mnMeisaihyo_->setEnabled(list && print);
-  sbKyuyoDaicho_->setEnabled(list && print);
-  mnKyuyoDaicho_->setEnabled(list && print);
-  sbKyuyoIchiran_->setEnabled(print);
-  mnKyuyoIchiran_->setEnabled(print);
-  sbSendMail_->setEnabled(mail);
-  mnSendMail_->setEnabled(mail);
-  sbReturn_->setEnabled(static_cast<bool>(screens_.periodSelection));
-  mnReturn_->setEnabled(static_cast<bool>(screens_.periodSelection));
-  mnKinmuRead_->setEnabled(static_cast<bool>(screens_.importReports));
-  mnCorpInfo_->setEnabled(static_cast<bool>(screens_.companyInfo));
-  mnEnvSetting_->setEnabled(static_cast<bool>(screens_.inputItems));
-  mnPrnForm_->setEnabled(static_cast<bool>(screens_.payslipItems));
-  mnMailServer_->setEnabled(static_cast<bool>(screens_.mailServer));
-  mnHelpContents_->setEnabled(static_cast<bool>(screens_.help));
-  mnHelpSearch_->setEnabled(static_cast<bool>(screens_.help));
-  mnVersion_->setEnabled(static_cast<bool>(screens_.versionBox));
+  for (const Command& c : commands_) {
+    if (c.enabled) c.action->setEnabled(c.enabled());
+  }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -340,7 +338,7 @@ bool TfmMain::ActivatePeriod() {
   // The period's 所定労働時間 as the calculation copies it into every active employee's record;
   // slot 1 may be unused or retired and hold nothing.
   lbKihonH_->setText(FromUtf8(ScheduledHoursText(state_.Period().company.PeriodHours())));
-  if (!rows_.empty()) SelectCell(1, static_cast<int>(rows_.size()));
+  if (!Rows().empty()) SelectCell(1, static_cast<int>(Rows().size()));
   grid_->setFocus();
   Timer2_->start();
   return true;
@@ -362,214 +360,22 @@ void TfmMain::FillNameRow(bool showEmployeeList) {
 bool TfmMain::BuildSheet(bool showItemSettings) {
   const ItemKind kind = state_.PeriodKind();
   if (showItemSettings && screens_.payslipItems && !screens_.payslipItems(kind)) return false;
-  building_ = true;
-  grid_->CloseEditor();
-  rows_ = BuildSheetRows(state_.Lists(kind), state_.options, kind);
-  columnSlots_ = ActiveSlots(state_.Period());
-  const int rowCount = static_cast<int>(rows_.size());
-  // The result rows follow the input rows; they are not in rows_, so nothing takes them as input.
-  grid_->setRowCount(rowCount + static_cast<int>(kResultRowNames.size()));
-  for (int r = 1; r <= rowCount; ++r) grid_->SetCell(0, r, FromUtf8(rows_[static_cast<std::size_t>(r - 1)].name));
-  for (std::size_t i = 0; i < kResultRowNames.size(); ++i) {
-    grid_->SetCell(0, rowCount + 1 + static_cast<int>(i), FromUtf8(std::string(kResultRowNames[i])));
-  }
-  for (int c = 1; c < SheetGrid::kColumns; ++c) {
-    const int slot = ColumnSlot(c);
-    grid_->SetCell(c, 0, slot ? FromUtf8(state_.Period().Employee(slot).Name()) : QString());
-    const int payForm = ColumnPayForm(c);
-    for (int r = 1; r <= rowCount; ++r) {
-      const SheetRow& row = rows_[static_cast<std::size_t>(r - 1)];
-      QString text;
-      if (slot) {
-        text = FromUtf8(FormatCell(row.kind, CellValue(state_.Period(), slot, row, state_.options, kind),
-                                   state_.options.timeStyle));
-      }
-      grid_->SetCell(c, r, text);
-      grid_->SetEditable(c, r, slot != 0 && row.VariableFor(payForm));
-    }
-    for (std::size_t i = 0; i < kResultRowNames.size(); ++i) grid_->SetEditable(c, rowCount + 1 + static_cast<int>(i), false);
-  }
-  ShowResults();
-  currentColumn_ = std::clamp(currentColumn_, 1, SheetGrid::kColumns - 1);
-  currentRow_ = std::clamp(currentRow_, 1, std::max(rowCount, 1));
-  if (rowCount > 0) grid_->SetCurrent(currentColumn_, currentRow_);
-  building_ = false;
-  grid_->viewport()->update();
+  sheet_->Fill();
   return true;
 }
 
-void TfmMain::ShowResults() {
-  const int first = static_cast<int>(rows_.size()) + 1;
-  for (int c = 1; c < SheetGrid::kColumns; ++c) {
-    const int slot = ColumnSlot(c);
-    const std::array<std::string, 3> cells = slot ? ResultCells(state_.Period(), slot) : std::array<std::string, 3>{};
-    for (int i = 0; i < 3; ++i) grid_->SetCell(c, first + i, FromUtf8(cells[static_cast<std::size_t>(i)]));
-  }
-}
-
-int TfmMain::ColumnSlot(int column) const {
-  if (column < 1 || column > static_cast<int>(columnSlots_.size())) return 0;
-  return columnSlots_[static_cast<std::size_t>(column - 1)];
-}
-
-int TfmMain::ColumnPayForm(int column) const {
-  const int slot = ColumnSlot(column);
-  return slot ? state_.Period().Employee(slot).PayFormCode() : 0;
-}
-
-bool TfmMain::CellVariable(int column, int row) const {
-  if (row < 1 || row > static_cast<int>(rows_.size())) return true;
-  return rows_[static_cast<std::size_t>(row - 1)].VariableFor(ColumnPayForm(column));
-}
-
-SheetColumns TfmMain::Columns() const {
-  SheetColumns sheet;
-  for (const SheetRow& row : rows_) sheet.rowNames.push_back(row.name);
-  sheet.cells.resize(SheetGrid::kColumns - 1);
-  for (int c = 1; c < SheetGrid::kColumns; ++c) {
-    auto& column = sheet.cells[static_cast<std::size_t>(c - 1)];
-    for (int r = 1; r <= static_cast<int>(rows_.size()); ++r) column.push_back(ToUtf8(grid_->Cell(c, r)));
-  }
-  return sheet;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Cells
-
-void TfmMain::SelectCell(int column, int row) {
-  if (row < 1 || row > static_cast<int>(rows_.size()) || column < 1 || column >= SheetGrid::kColumns) return;
-  if (grid_->CurrentColumn() == column && grid_->CurrentRow() == row) {
-    if (state_.options.autoSelect) grid_->OpenEditor();
-    return;
-  }
-  grid_->SetCurrent(column, row);
-}
-
-void TfmMain::OnCurrentCellChanged(int column, int row) {
-  if (column != currentColumn_ || row != currentRow_) {
-    CommitCell();
-    if (currentRow_ >= 1 && currentRow_ <= static_cast<int>(rows_.size()) &&
-        rows_[static_cast<std::size_t>(currentRow_ - 1)].name == kPaidLeaveTakenRow) {
-      CarryPaidLeave(currentColumn_);
-    }
-    // The result rows follow what was typed.
-    if (!building_ && ColumnSlot(currentColumn_) != 0) RecalculateResults();
-    currentColumn_ = column;
-    currentRow_ = row;
-  }
-  InputMethodOff();
-  if (state_.options.autoSelect) grid_->OpenEditor();
-}
-
-void TfmMain::CommitCell() {
-  if (committing_) return;
-  const int column = currentColumn_;
-  const int row = currentRow_;
-  if (column < 1 || row < 1 || row > static_cast<int>(rows_.size()) || ColumnSlot(column) == 0) return;
-  committing_ = true;
-  grid_->CloseEditor();
-  ui::DialogReporter reporter(dialogs_);
-  const std::string text = CommitCellText(ToUtf8(grid_->Cell(column, row)), rows_[static_cast<std::size_t>(row - 1)].kind,
-                                          state_.options.timeStyle, reporter);
-  grid_->SetCell(column, row, FromUtf8(text));
-  committing_ = false;
-}
-
-void TfmMain::CarryPaidLeave(int column) {
-  const int slot = ColumnSlot(column);
-  if (slot == 0) return;
-  double previous = kPaidLeaveNotFound;
-  try {
-    previous = state_.PreviousPaidLeave(slot);
-  } catch (const YearFileError& e) {
-    dialogs_.Error(e.UserText());
-    return;
-  }
-  if (previous == kPaidLeaveNotFound) return;
-  const std::string taken = ToUtf8(grid_->Cell(column, currentRow_));
-  for (int r = 1; r <= static_cast<int>(rows_.size()); ++r) {
-    if (rows_[static_cast<std::size_t>(r - 1)].name != kPaidLeaveBalanceRow) continue;
-    if (auto text = CarriedPaidLeave(previous, taken, ToUtf8(grid_->Cell(column, r)))) {
-      grid_->SetCell(column, r, FromUtf8(*text));
-    }
-  }
-}
-
-bool TfmMain::KeyTyped(QKeyEvent* event, bool) {
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    MoveByEnter();
-    return true;
-  }
-  if (event->key() == Qt::Key_Delete) return false;
-  const QList<uint> chars = event->text().toUcs4();
-  if (chars.isEmpty()) return false;  // navigation keys
-  const RowKind kind = currentRow_ >= 1 && currentRow_ <= static_cast<int>(rows_.size())
-                           ? rows_[static_cast<std::size_t>(currentRow_ - 1)].kind
-                           : RowKind::Money;
-  if (AcceptsCharacter(kind, static_cast<char32_t>(chars.front()))) return false;
-  dialogs_.Beep();
-  return true;
-}
-
-void TfmMain::MoveByEnter() {
-  const std::optional<int> next = NextEnterRow(rows_, ColumnPayForm(currentColumn_), currentRow_);
-  if (!next || *next == currentRow_) {
-    CommitCell();
-    if (state_.options.autoSelect) grid_->OpenEditor();
-    return;
-  }
-  SelectCell(currentColumn_, *next);
-}
-
-void TfmMain::InputMethodOff() {
-  grid_->setAttribute(Qt::WA_InputMethodEnabled, false);
-  if (QGuiApplication::inputMethod()) QGuiApplication::inputMethod()->reset();
-}
+void TfmMain::ShowResults() { sheet_->ShowResults(); }
+void TfmMain::RecalculateResults() { sheet_->RecalculateResults(); }
+void TfmMain::SelectCell(int column, int row) { sheet_->SelectCell(column, row); }
+void TfmMain::CommitCell() { sheet_->CommitCell(); }
+bool TfmMain::CommitAndRecalculate(bool checkHours) { return sheet_->CommitAndRecalculate(checkHours); }
+SheetColumns TfmMain::Columns() const { return sheet_->Columns(); }
+const std::vector<SheetRow>& TfmMain::Rows() const { return sheet_->Rows(); }
+int TfmMain::ColumnSlot(int column) const { return sheet_->ColumnSlot(column); }
+void TfmMain::InputMethodOff() { sheet_->InputMethodOff(); }
 
 // ---------------------------------------------------------------------------------------------
 // Recalculation, change check, save
-
-bool TfmMain::CommitAndRecalculate(bool checkHours) {
-  CommitCell();
-  const SheetColumns sheet = Columns();
-  ui::DialogReporter reporter(dialogs_);
-  RecalcResult result;
-  try {
-    const ui::ProgramState::CalcContext context = state_.MakeCalcContext();
-    result = RecalculateAll(state_.Period(), sheet, state_.Inputs(context), checkHours, reporter);
-  } catch (const CalculationError& e) {
-    dialogs_.Error(e.what());
-    return false;
-  } catch (const YearFileError& e) {
-    dialogs_.Error(e.UserText());
-    return false;
-  }
-  // A tax computed without its table is 0, not a tax: the table is named at every such pass.
-  if (!result.tableProblems.empty()) dialogs_.Error(ui::JoinLines(result.tableProblems));
-  ShowResults();
-  for (const std::string& warning : result.hourWarnings) dialogs_.Warning(warning);
-  if (!result.taxExceptionSlots.empty() &&
-      dialogs_.Message(MsgKind::Warning, kManualTaxQuestionAll, MsgButtons::YesNo) == MsgAnswer::Yes) {
-    SwitchTaxToManual(state_.Period(), result.taxExceptionSlots);
-    dialogs_.Information(kManualTaxSwitchedAll);
-  }
-  return true;
-}
-
-void TfmMain::RecalculateResults() {
-  // As commit and recalculate, without its questions: those come with the commands.
-  const SheetColumns sheet = Columns();
-  ui::DialogReporter reporter(dialogs_);
-  try {
-    const ui::ProgramState::CalcContext context = state_.MakeCalcContext();
-    RecalculateAll(state_.Period(), sheet, state_.Inputs(context), false, reporter);
-  } catch (const CalculationError& e) {
-    dialogs_.Error(e.what());
-  } catch (const YearFileError& e) {
-    dialogs_.Error(e.UserText());
-  }
-  ShowResults();
-}
 
 TfmMain::ChangeCheckResult TfmMain::ChangeCheck(bool ask) {
   CommitAndRecalculate(false);
@@ -614,7 +420,7 @@ bool TfmMain::SaveData() {
 // Commands
 
 void TfmMain::OpenDetailEntry() {
-  const int slot = ColumnSlot(currentColumn_);
+  const int slot = ColumnSlot(sheet_->CurrentColumn());
   if (slot != 0 && state_.Period().Employee(slot).InUse() && screens_.detailEntry) {
     CommitAndRecalculate(false);
     screens_.detailEntry(slot);
@@ -760,7 +566,7 @@ bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         const int column = columnAt(mouse->position().toPoint());
         if (mouse->button() == Qt::LeftButton && ColumnSlot(column) != 0 && screens_.detailEntry) {
-          SelectCell(column, std::max(currentRow_, 1));
+          SelectCell(column, std::max(sheet_->CurrentRow(), 1));
           OpenDetailEntry();
           return true;
         }

@@ -1,6 +1,9 @@
 // TfmMain: the main window with the payroll sheet (StrGrid), its tool bar, menus and status line,
 // and the close query (save changes? back to the period selection? quit?).
 //
+// The sheet's handling is the SheetController's; the window's commands are QActions shared by
+// the menus and the tool tray.
+//
 // The sheet's cells are the only copy of typed figures until "commit and recalculate" takes every
 // employee's column over into the records and calculates all 30 slots; every save, print, mail
 // and screen change runs it first. Other screens are reached through ShellScreens: a command whose
@@ -8,6 +11,7 @@
 // UpdateCommands().
 #pragma once
 
+#include <QKeySequence>
 #include <QMainWindow>
 #include <functional>
 #include <vector>
@@ -26,6 +30,7 @@ class QToolButton;
 
 namespace paylark::app {
 
+class SheetController;
 class SheetGrid;
 
 // Help topics handed to ShellScreens::help besides the window numbers.
@@ -95,7 +100,7 @@ class TfmMain : public QMainWindow {
 
   // The sheet as the take-over reads it.
   SheetColumns Columns() const;
-  const std::vector<SheetRow>& Rows() const { return rows_; }
+  const std::vector<SheetRow>& Rows() const;
   // The slot shown in a column, 0 for none.
   int ColumnSlot(int column) const;
   SheetGrid* Grid() const { return grid_; }
@@ -111,14 +116,18 @@ class TfmMain : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // One QAction per command, shared by its menu item and its tool button; `enabled` (when set)
+  // decides it at every UpdateCommands.
+  struct Command {
+    QAction* action;
+    std::function<bool()> enabled;
+  };
+  QAction* AddCommand(const char* name, const char* caption, std::function<void()> run,
+                      std::function<bool()> enabled = {}, const QKeySequence& keys = QKeySequence());
+  QAction* Action(const char* name) const;  // the command of that object name
+  void BuildActions();
   void BuildMenus();
   void BuildToolTray(QWidget* central);
-  void OnCurrentCellChanged(int column, int row);
-  void CarryPaidLeave(int column);
-  bool CellVariable(int column, int row) const;
-  int ColumnPayForm(int column) const;
-  bool KeyTyped(QKeyEvent* event, bool inEditor);
-  void MoveByEnter();
   void InputMethodOff();
   bool CloseQuery();
   void CloseWithoutQuestions();
@@ -142,51 +151,20 @@ class TfmMain : public QMainWindow {
   std::function<bool()> mailTransport_;
 
   SheetGrid* grid_ = nullptr;
+  SheetController* sheet_ = nullptr;
+  std::vector<Command> commands_;
   QWidget* pnToolTray_ = nullptr;
   QLabel* lbTaisyoNen_ = nullptr;
   QLabel* lbCorpName_ = nullptr;
   QLabel* lbKihonH_ = nullptr;
   QLabel* Label1_ = nullptr;
-  QToolButton* sbWrite_ = nullptr;
-  QToolButton* sbMemberList_ = nullptr;
-  QToolButton* sbDataEdit_ = nullptr;
-  QToolButton* sbMeisaihyo_ = nullptr;
-  QToolButton* sbKyuyoDaicho_ = nullptr;
-  QToolButton* sbKyuyoIchiran_ = nullptr;
-  QToolButton* sbSendMail_ = nullptr;
-  QToolButton* sbReturn_ = nullptr;
-  QAction* mnSaveFile_ = nullptr;
-  QAction* mnKinmuRead_ = nullptr;
-  QAction* mnReturn_ = nullptr;
-  QAction* mnQuit_ = nullptr;
-  QAction* mnCorpInfo_ = nullptr;
-  QAction* mnEnvSetting_ = nullptr;
-  QAction* mnPrnForm_ = nullptr;
-  QAction* mnMailServer_ = nullptr;
-  QAction* mnMemberList_ = nullptr;
-  QAction* mnMeisaihyo_ = nullptr;
-  QAction* mnKyuyoDaicho_ = nullptr;
-  QAction* mnKyuyoIchiran_ = nullptr;
-  QAction* mnSendMail_ = nullptr;
-  QAction* mnHelpContents_ = nullptr;
-  QAction* mnHelpSearch_ = nullptr;
-  QAction* mnVersion_ = nullptr;
-  QAction* mnTableDates_ = nullptr;
-  QTimer* Timer1_ = nullptr;  // input method off after the half-width/full-width keys
   QTimer* Timer2_ = nullptr;  // selects the first cell after activation
 
-  std::vector<SheetRow> rows_;
-  std::vector<int> columnSlots_;  // column k shows columnSlots_[k − 1]
-  int currentColumn_ = 1;
-  int currentRow_ = 1;
-  bool building_ = false;
-  bool committing_ = false;
   bool startupInProgress_ = true;
   bool restartRequired_ = false;
   bool returnRequested_ = false;
   bool inCloseQuery_ = false;
   bool closeWithoutQuestions_ = false;
-  QMetaObject::Connection focusConnection_;
 };
 
 }  // namespace paylark::app
