@@ -6,11 +6,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QInputMethod>
-#include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -23,16 +20,12 @@
 
 #include "app/sheet_controller.h"
 #include "app/sheet_grid.h"
-#include "calc/income_tax.h"
-#include "calc/recalculate.h"
 #include "calc/unit_prices.h"
 #include "store/change_check.h"
 #include "store/rate_tables.h"
 #include "store/sjis.h"
 #include "store/year_file.h"
-#include "ui/dialog_reporter.h"
 #include "ui/fonts.h"
-#include "ui/message_lines.h"
 #include "ui/qt_text.h"
 
 namespace paylark::app {
@@ -42,7 +35,6 @@ using ui::FromUtf8;
 using ui::MsgAnswer;
 using ui::MsgButtons;
 using ui::MsgKind;
-using ui::ToUtf8;
 
 constexpr const char* kMsgSaved = "データファイルに保存しました。";
 constexpr int kSavedNoticeMs = 1500;

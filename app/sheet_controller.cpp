@@ -239,28 +239,31 @@ void SheetController::InputMethodOff() {
 // ---------------------------------------------------------------------------------------------
 // Taking the sheet over
 
-bool SheetController::CommitAndRecalculate(bool checkHours) {
-  CommitCell();
+std::optional<RecalcResult> SheetController::Recalculate(bool checkHours) {
   const SheetColumns sheet = Columns();
   ui::DialogReporter reporter(dialogs_);
-  RecalcResult result;
   try {
     const ui::ProgramState::CalcContext context = state_.MakeCalcContext();
-    result = RecalculateAll(state_.Period(), sheet, state_.Inputs(context), checkHours, reporter);
+    return RecalculateAll(state_.Period(), sheet, state_.Inputs(context), checkHours, reporter);
   } catch (const CalculationError& e) {
     dialogs_.Error(e.what());
-    return false;
   } catch (const YearFileError& e) {
     dialogs_.Error(e.UserText());
-    return false;
   }
+  return std::nullopt;
+}
+
+bool SheetController::CommitAndRecalculate(bool checkHours) {
+  CommitCell();
+  const std::optional<RecalcResult> result = Recalculate(checkHours);
+  if (!result) return false;
   // A tax computed without its table is 0, not a tax: the table is named at every such pass.
-  if (!result.tableProblems.empty()) dialogs_.Error(ui::JoinLines(result.tableProblems));
+  if (!result->tableProblems.empty()) dialogs_.Error(ui::JoinLines(result->tableProblems));
   ShowResults();
-  for (const std::string& warning : result.hourWarnings) dialogs_.Warning(warning);
-  if (!result.taxExceptionSlots.empty() &&
+  for (const std::string& warning : result->hourWarnings) dialogs_.Warning(warning);
+  if (!result->taxExceptionSlots.empty() &&
       dialogs_.Message(MsgKind::Warning, kManualTaxQuestionAll, MsgButtons::YesNo) == MsgAnswer::Yes) {
-    SwitchTaxToManual(state_.Period(), result.taxExceptionSlots);
+    SwitchTaxToManual(state_.Period(), result->taxExceptionSlots);
     dialogs_.Information(kManualTaxSwitchedAll);
   }
   return true;
@@ -268,16 +271,7 @@ bool SheetController::CommitAndRecalculate(bool checkHours) {
 
 void SheetController::RecalculateResults() {
   // As commit and recalculate, without its questions: those come with the commands.
-  const SheetColumns sheet = Columns();
-  ui::DialogReporter reporter(dialogs_);
-  try {
-    const ui::ProgramState::CalcContext context = state_.MakeCalcContext();
-    RecalculateAll(state_.Period(), sheet, state_.Inputs(context), false, reporter);
-  } catch (const CalculationError& e) {
-    dialogs_.Error(e.what());
-  } catch (const YearFileError& e) {
-    dialogs_.Error(e.UserText());
-  }
+  Recalculate(false);
   ShowResults();
 }
 

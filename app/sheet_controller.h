@@ -6,8 +6,10 @@
 #pragma once
 
 #include <QObject>
+#include <optional>
 #include <vector>
 
+#include "calc/recalculate.h"
 #include "calc/sheet_takeover.h"
 #include "session/program_state.h"
 #include "session/sheet_model.h"
@@ -52,6 +54,9 @@ class SheetController : public QObject {
   int ColumnPayForm(int column) const;
   bool KeyTyped(QKeyEvent* event);
   void MoveByEnter();
+  // The typed cells into the records and every slot calculated; nullopt when the calculation
+  // stopped with an error (already shown).
+  std::optional<RecalcResult> Recalculate(bool checkHours);
 
   ui::ProgramState& state_;
   ui::DialogService& dialogs_;
