@@ -215,6 +215,7 @@ YearEndTotals YearEndSession::Totals() const {
 }
 
 int YearEndSession::CalculateAll() {
+  Load();  // the year's pay as it is now, not as it was when the rows were shown
   std::vector<AdjustmentState> states;
   for (const YearEndRow& row : rows_) {
     if (!row.Adjusted()) continue;
@@ -228,6 +229,9 @@ int YearEndSession::CalculateAll() {
 
 SettleResult YearEndSession::Settle(int period) {
   if (period < 1 || period > kPeriodCount) throw YearEndError("精算する期間が正しくありません。");
+  // Read again: a period saved from the sheet since the rows were shown must not be written back
+  // as it was, and its figures may have changed the statuses.
+  Load();
   YearFileContent& file = files_.front();
   std::vector<PeriodBlock> blocks;
   std::vector<int> numbers;

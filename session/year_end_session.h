@@ -129,6 +129,7 @@ class YearEndSession {
   const YearEndRow* Row(const std::string& key) const;
   YearEndTotals Totals() const;
 
+  // Both commands below read the files and the store again first.
   // Calculates every declared, adjusted employee and stores his state (計算済; 精算済 kept where the
   // figures did not change); the states of the others go. Returns how many were calculated.
   int CalculateAll();

@@ -138,6 +138,15 @@ TEST_F(YearEndSessionTest, FromNotEnteredToSettledAndBackWhenThePayChanges) {
   EXPECT_EQ(totals.annualTax, CheckedAdd(64300, session.Row(kKeyB)->annualTax));
   EXPECT_EQ(totals.withheld, 120000 + 12000 + 12 * 3063);
 
+  // December saved from the sheet meanwhile: the settlement goes into that, not over it.
+  {
+    OpenPeriod sheet;
+    ReadHeader(file_, sheet.header);
+    sheet.periodIndex = 12;
+    sheet.period = Saved(12);
+    sheet.period.Attendance(1).bytes[4] = 9;
+    SavePeriod(file_, sheet);
+  }
   const SettleResult settled = session.Settle(12);
   EXPECT_EQ(settled.writtenPeriods, (std::vector<int>{12}));
   ASSERT_EQ(settled.settled.size(), 2u);
@@ -148,6 +157,7 @@ TEST_F(YearEndSessionTest, FromNotEnteredToSettledAndBackWhenThePayChanges) {
   EXPECT_EQ(december.Deduction(1).Get(Koujo::YearEndAdjustment), -55700);
   EXPECT_EQ(december.Deduction(3).Get(Koujo::YearEndAdjustment), 0);  // 乙欄 keeps no settlement
   EXPECT_EQ(december.Deduction(3).Get(Koujo::Total), 3063);
+  EXPECT_EQ(december.Attendance(1).bytes[4], 9);
 
   // B's December net pay (84,000) is below 70 % of the months before (212,000): the part of the
   // 不足額 above December's own tax may be collected in January and February.
