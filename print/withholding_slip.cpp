@@ -280,7 +280,7 @@ void DrawWithholdingSlip(PageModel& page, const WithholdingSlip& s, double top) 
 void DrawCuttingLine(PageModel& page, double y) {
   for (double x = 5; x < 205; x += 4) page.PutLine(x, y, x + 2, y);
   page.SetFont(kMincho, kSlipHeadingSize);
-  page.PutText("切り取り線", 95, y - 2.2);
+  page.PutText("切り取り線", 95, y + 0.5);
 }
 
 Document WithholdingSlipDocument(const YearEndSource& source, std::vector<std::size_t> indexes) {
