@@ -187,7 +187,34 @@ YearEndRules ParseYearEndRules(std::string_view text, const std::string& source)
          rules.deferralNum = r.Amount(1);
          rules.deferralDen = r.Positive(2);
        }},
+      {"filing_scope",
+       [&](const LineReader& r) {
+         r.Expect(1);
+         if (r.Word(1) == "table") rules.filing.basis = FilingScope::Basis::Table;
+         else if (r.Word(1) == "report") rules.filing.basis = FilingScope::Basis::Report;
+         else r.Fail("filing_scope: table or report expected: " + r.Word(1));
+       }},
+      {"filing_adjusted",
+       [&](const LineReader& r) {
+         r.Expect(3);
+         rules.filing.adjustedOfficer = r.Amount(1);
+         rules.filing.adjustedProfessional = r.Amount(2);
+         rules.filing.adjustedOther = r.Amount(3);
+       }},
+      {"filing_not_adjusted",
+       [&](const LineReader& r) {
+         r.Expect(3);
+         rules.filing.notAdjustedOther = r.Amount(1);
+         rules.filing.notAdjustedOfficer = r.Amount(2);
+         rules.filing.notAdjustedAll = r.Amount(3);
+       }},
+      {"filing_without_declaration",
+       [&](const LineReader& r) { r.Expect(1); rules.filing.withoutDeclaration = r.Amount(1); }},
+      {"report_retired_omit", [&](const LineReader& r) { r.Expect(1); rules.filing.reportRetiredOmit = r.Amount(1); }},
+      {"electronic_filing", [&](const LineReader& r) { r.Expect(1); rules.filing.electronicCount = r.Positive(1); }},
   };
+  // The thresholds of the 税務署's own table, needed only while the table is the scope.
+  const std::set<std::string> tableOnly{"filing_adjusted", "filing_not_adjusted", "filing_without_declaration"};
   const std::map<std::string, Handler> rows{
       {"salary_income",
        [&](const LineReader& r) {
@@ -294,7 +321,12 @@ YearEndRules ParseYearEndRules(std::string_view text, const std::string& source)
   if (!formatSeen) throw YearEndRulesError(source + ": empty table");
   // Every key but the optional young-dependant life formula must be there.
   for (const auto& [key, handler] : single)
-    if (!seen.count(key)) throw YearEndRulesError(source + ": missing: " + key);
+    if (!seen.count(key) && !tableOnly.count(key)) throw YearEndRulesError(source + ": missing: " + key);
+  for (const std::string& key : tableOnly) {
+    const bool table = rules.filing.basis == FilingScope::Basis::Table;
+    if (table && !seen.count(key)) throw YearEndRulesError(source + ": missing: " + key + " (filing_scope table)");
+    if (!table && seen.count(key)) throw YearEndRulesError(source + ": " + key + " goes only with filing_scope table");
+  }
   for (const char* key : {"salary_income", "basic", "spouse_special", "specific_relative", "life_bracket",
                           "life_cap", "old_long_term", "tax_rate"})
     if (!seen.count(key)) throw YearEndRulesError(source + ": missing: " + key);

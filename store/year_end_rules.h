@@ -69,6 +69,27 @@ struct TaxRateRow {
   Yen subtract = 0;
 };
 
+// Whose 給与所得の源泉徴収票 goes to the 税務署 (with the 法定調書合計表), by the 支払金額 of the year: a
+// slip is filed when the amount is above the threshold of the employee's case. From the 令和8年分
+// the scope is the one of the 給与支払報告書 (every employee, less the leavers with small pay), and
+// filing the 給与支払報告書 with the municipality counts as filing the slip.
+struct FilingScope {
+  enum class Basis { Table, Report };
+  Basis basis = Basis::Table;
+  // Table: 年末調整をした 法人の役員, 弁護士・税理士等, the others.
+  Yen adjustedOfficer = 0;
+  Yen adjustedProfessional = 0;
+  Yen adjustedOther = 0;
+  // Table: 扶養控除等申告書あり・年末調整なし (年の中途の退職者 etc.), its 役員, and the pay above which
+  // every such slip is filed (主たる給与 over 2,000万円).
+  Yen notAdjustedOther = 0;
+  Yen notAdjustedOfficer = 0;
+  Yen notAdjustedAll = 0;
+  Yen withoutDeclaration = 0;  // Table: 扶養控除等申告書なし (乙欄・丙欄)
+  Yen reportRetiredOmit = 0;   // 給与支払報告書: a leaver paid at most this may be left out
+  int electronicCount = 0;     // 前々年 slips due at least this many: filed electronically
+};
+
 struct YearEndRules {
   int year = 0;
   Yen payLimit = 0;                               // 給与の総額 above which there is no adjustment
@@ -120,6 +141,7 @@ struct YearEndRules {
   Yen annualTaxUnit = 1;                          // 年調年税額 cut to a multiple of this
   int deferralNum = 0;                            // 不足額 deferral: last net pay below num/den of
   int deferralDen = 1;                            // the average of the earlier months
+  FilingScope filing;                             // 源泉徴収票 to the 税務署, 給与支払報告書
 };
 
 // Reads a table from its text; `source` names it in errors.

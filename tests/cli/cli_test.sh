@@ -210,6 +210,23 @@ run year-end --year 2026 "$r8" --settle 12 --save > /dev/null; check "settle exi
 check "控除合計 changes by the 過不足額" "$((before + difference))" "$(deductions)"
 run year-end --year 2026 "$r8" --settle 12 --save > /dev/null
 check "settling again replaces it" "$((before + difference))" "$(deductions)"
+# The year-end documents of the year drawn headless (only in the build with Qt): the slips of the
+# employees in slots 1 and 3, and the errors of the command line.
+if "$cli" --help 2>&1 | grep -q '^  render DOCUMENT'; then
+  run render withholding-slip "$r8" --year 2026 1,3 --pdf "$work/ws.pdf"; check "render withholding-slip" 0 $?
+  if command -v pdftotext > /dev/null; then
+    check "two slips on one sheet" 2 "$(pdftotext "$work/ws.pdf" - | grep -c '給与所得の源泉徴収票')"
+    check "the declared employee's slip" 1 "$(pdftotext "$work/ws.pdf" - | grep -c '^240401_090000$')"
+  fi
+  for doc in withholding-book year-end-list salary-report; do
+    run render $doc "$r8" --year 2026 --pdf "$work/$doc.pdf"; check "render $doc" 0 $?
+  done
+  run render withholding-slip "$r8" --pdf "$work/x.pdf" > /dev/null 2>&1; check "no --year exits 2" 2 $?
+  run render withholding-slip "$r8" --year 2026 9 --pdf "$work/x.pdf" > /dev/null 2>&1; check "nobody in slot 9 exits 2" 2 $?
+  run render year-end-list "$r8" --year 2026 1 --pdf "$work/x.pdf" > /dev/null 2>&1; check "SLOTS with a list exit 2" 2 $?
+  run render withholding-slip "$r8" --year 2025 --pdf "$work/x.pdf" > /dev/null 2>&1; check "file of another year exits 1" 1 $?
+  check "no PDF left after a failure" 0 "$( [ -e "$work/x.pdf" ] && echo 1 || echo 0)"
+fi
 # Premium rates: every 協会けんぽ row of the sources (47 prefectures in JIS order per year) on the
 # first day of its premium month; the other rates around their change dates.
 pref=0

@@ -41,6 +41,7 @@ int RunDeclare(const Invocation& inv);
 int RunRates(const Invocation& inv);
 #ifdef PAYLARK_WITH_RENDER
 int RunRender(const Invocation& inv);  // only in the build with Qt
+int RunRenderYearEnd(const Invocation& inv);
 #endif
 
 // Helpers shared by the commands.

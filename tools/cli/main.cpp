@@ -24,6 +24,8 @@ constexpr const char* kUsage =
 #ifdef PAYLARK_WITH_RENDER
     "  render KIND YEARFILE PERIOD [SLOTS] --pdf OUT           a report drawn into a PDF file\n"
     "    KIND payslip|ledger|list|roster; SLOTS 1,2,... (default every active employee)\n"
+    "  render DOCUMENT YEARFILE --year YYYY [SLOTS] --pdf OUT   a year-end document of the year\n"
+    "    DOCUMENT withholding-slip|withholding-book|year-end-list|salary-report (SLOTS: the first two)\n"
 #endif
     "  --date yyyy-mm-dd: the payment date whose table edition applies (default today)\n";
 

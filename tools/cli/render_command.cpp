@@ -20,7 +20,7 @@ print::ReportKind ParseKind(const std::string& text) {
   if (text == "ledger") return print::rkLedger;
   if (text == "list") return print::rkMonthlyList;
   if (text == "roster") return print::rkRoster;
-  throw UsageError("KIND must be payslip, ledger, list or roster: " + text);
+  throw UsageError("KIND must be payslip, ledger, list, roster, withholding-slip, withholding-book, year-end-list or salary-report: " + text);
 }
 
 std::vector<int> ParseSlots(const std::string& text, const PeriodBlock& period) {
@@ -41,6 +41,9 @@ std::vector<int> ParseSlots(const std::string& text, const PeriodBlock& period) 
 }  // namespace
 
 int RunRender(const Invocation& inv) {
+  if (!inv.args.empty() && (inv.args[0] == "withholding-slip" || inv.args[0] == "withholding-book" ||
+                            inv.args[0] == "year-end-list" || inv.args[0] == "salary-report"))
+    return RunRenderYearEnd(inv);
   if (inv.args.size() < 3 || inv.args.size() > 4) throw UsageError("render takes KIND YEARFILE PERIOD [SLOTS]");
   if (!inv.pdf) throw UsageError("render needs --pdf OUT");
   const print::ReportKind kind = ParseKind(inv.args[0]);
