@@ -40,6 +40,7 @@ class Statement {
     sqlite3_bind_text(stmt_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
     return *this;
   }
+  Statement& BindDate(int i, const std::optional<CivilDate>& d) { return BindDate(i, d.value_or(CivilDate{})); }
   Statement& BindDate(int i, const CivilDate& d) {
     if (d == CivilDate{}) {
       sqlite3_bind_null(stmt_, i);
@@ -72,6 +73,10 @@ class Statement {
     auto d = ParseIsoDate(Text(col));
     if (!d) throw DeclarationStoreError("年末調整.db: not a date: " + Text(col));
     return *d;
+  }
+  std::optional<CivilDate> OptionalDate(int col) const {
+    if (sqlite3_column_type(stmt_, col) == SQLITE_NULL) return std::nullopt;
+    return Date(col);
   }
   DisabilityKind Disability(int col) const {
     const std::int64_t v = Int(col);
@@ -128,7 +133,49 @@ CREATE TABLE relative (
   PRIMARY KEY (year, employee_key, seq),
   FOREIGN KEY (year, employee_key) REFERENCES declaration (year, employee_key) ON DELETE CASCADE
 );
-PRAGMA user_version = 1;
+)sql";
+
+// Version 2: what the year-end slips need beyond the declarations, and where each adjustment stands.
+constexpr const char* kSchemaV2 = R"sql(
+CREATE TABLE particulars (
+  year INTEGER NOT NULL,
+  employee_key TEXT NOT NULL,
+  furigana TEXT NOT NULL DEFAULT '',
+  postal_code TEXT NOT NULL DEFAULT '',
+  address TEXT NOT NULL DEFAULT '',
+  municipality TEXT NOT NULL DEFAULT '',
+  position TEXT NOT NULL DEFAULT '',
+  officer INTEGER NOT NULL DEFAULT 0,
+  hired TEXT,
+  retired TEXT,
+  PRIMARY KEY (year, employee_key)
+);
+CREATE TABLE company (
+  year INTEGER NOT NULL PRIMARY KEY,
+  corporate_number TEXT NOT NULL DEFAULT '',
+  postal_code TEXT NOT NULL DEFAULT '',
+  address TEXT NOT NULL DEFAULT '',
+  name TEXT NOT NULL DEFAULT '',
+  representative TEXT NOT NULL DEFAULT '',
+  telephone TEXT NOT NULL DEFAULT '',
+  contact_name TEXT NOT NULL DEFAULT '',
+  contact_section TEXT NOT NULL DEFAULT '',
+  tax_office TEXT NOT NULL DEFAULT '',
+  payment_method TEXT NOT NULL DEFAULT ''
+);
+CREATE TABLE municipality_number (
+  municipality TEXT NOT NULL PRIMARY KEY,
+  number TEXT NOT NULL DEFAULT ''
+);
+CREATE TABLE adjustment (
+  year INTEGER NOT NULL,
+  employee_key TEXT NOT NULL,
+  annual_tax INTEGER NOT NULL DEFAULT 0,
+  withheld INTEGER NOT NULL DEFAULT 0,
+  difference INTEGER NOT NULL DEFAULT 0,
+  settled_period INTEGER NOT NULL DEFAULT 0 CHECK (settled_period BETWEEN 0 AND 15),
+  PRIMARY KEY (year, employee_key)
+);
 )sql";
 
 constexpr const char* kSelectDeclaration =
@@ -187,6 +234,69 @@ void InTransaction(sqlite3* db, Body body) {
   }
 }
 
+void DeleteAdjustment(sqlite3* db, int year, const std::string& employeeKey) {
+  Statement s(db, "DELETE FROM adjustment WHERE year = ? AND employee_key = ?");
+  s.Bind(1, year).Bind(2, employeeKey).Step();
+}
+
+void WriteAdjustment(sqlite3* db, const AdjustmentState& a) {
+  Statement s(db,
+              "INSERT OR REPLACE INTO adjustment (year, employee_key, annual_tax, withheld, difference, "
+              "settled_period) VALUES (?, ?, ?, ?, ?, ?)");
+  s.Bind(1, a.year).Bind(2, a.employeeKey).Bind(3, a.annualTax).Bind(4, a.withheld).Bind(5, a.difference);
+  s.Bind(6, a.settledPeriod).Step();
+}
+
+// Replaces the declaration of (year, key) with its relatives; a declaration entered again is no
+// longer calculated, so its adjustment's state goes with the old one.
+void WriteDeclaration(sqlite3* db, const Declaration& d) {
+  DeleteAdjustment(db, d.year, d.employeeKey);
+  {
+    Statement del(db, "DELETE FROM declaration WHERE year = ? AND employee_key = ?");
+    del.Bind(1, d.year).Bind(2, d.employeeKey).Step();
+  }
+  {
+    Statement s(db,
+                "INSERT INTO declaration (year, employee_key, dependant_form, income_adjustment_form, birth, "
+                "disability, widow, single_parent, working_student, non_resident, leaving_case, other_income, "
+                "previous_paid, previous_social_insurance, previous_withheld, declared_social_insurance, "
+                "small_business_mutual_aid, life_new_general, life_old_general, life_care_medical, "
+                "life_new_pension, life_old_pension, earthquake, old_long_term, housing_loan_credit) "
+                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    s.Bind(1, d.year).Bind(2, d.employeeKey).Bind(3, d.dependantForm).Bind(4, d.incomeAdjustmentForm);
+    s.BindDate(5, d.birth).Bind(6, static_cast<int>(d.disability));
+    int c = 7;
+    for (bool f : {d.widow, d.singleParent, d.workingStudent, d.nonResident, d.leavingCase}) s.Bind(c++, f);
+    for (Yen amount : {d.otherIncome, d.previousPaid, d.previousSocialInsurance, d.previousWithheld,
+                       d.declaredSocialInsurance, d.smallBusinessMutualAid, d.lifeNewGeneral, d.lifeOldGeneral,
+                       d.lifeCareMedical, d.lifeNewPension, d.lifeOldPension, d.earthquake, d.oldLongTerm,
+                       d.housingLoanCredit})
+      s.Bind(c++, amount);
+    s.Step();
+  }
+  int seq = 0;
+  auto insert = [&](const DeclaredPerson& p, const char* role) {
+    Statement s(db,
+                "INSERT INTO relative (year, employee_key, seq, role, name, relation, birth, income, cohabiting, "
+                "disability, non_resident) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    s.Bind(1, d.year).Bind(2, d.employeeKey).Bind(3, seq++).Bind(4, std::string(role)).Bind(5, p.name);
+    s.Bind(6, p.relation).BindDate(7, p.birth).Bind(8, p.income).Bind(9, p.cohabiting);
+    s.Bind(10, static_cast<int>(p.disability)).Bind(11, p.nonResident);
+    s.Step();
+  };
+  if (d.spouse) insert(*d.spouse, "spouse");
+  for (const DeclaredPerson& p : d.dependants) insert(p, "dependant");
+}
+
+void WriteParticulars(sqlite3* db, const EmployeeParticulars& p) {
+  Statement s(db,
+              "INSERT OR REPLACE INTO particulars (year, employee_key, furigana, postal_code, address, municipality, "
+              "position, officer, hired, retired) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+  s.Bind(1, p.year).Bind(2, p.employeeKey).Bind(3, p.furigana).Bind(4, p.postalCode).Bind(5, p.address);
+  s.Bind(6, p.municipality).Bind(7, p.position).Bind(8, p.officer).BindDate(9, p.hired).BindDate(10, p.retired);
+  s.Step();
+}
+
 sqlite3* OpenDatabase(const std::filesystem::path& path, int flags) {
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
@@ -212,13 +322,28 @@ DeclarationStore::DeclarationStore(const std::filesystem::path& path) {
   db_ = OpenDatabase(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
   try {
     Exec(db_, "PRAGMA foreign_keys = ON");
-    Statement version(db_, "PRAGMA user_version");
-    version.Step();
-    const std::int64_t v = version.Int(0);
-    if (v > kSchemaVersion)
-      throw DeclarationStoreError(path.string() + ": schema version " + std::to_string(v) +
-                                  " is newer than this program's");
-    if (v == 0) InTransaction(db_, [&] { Exec(db_, kSchemaV1); });
+    auto version = [&] {
+      Statement s(db_, "PRAGMA user_version");
+      s.Step();
+      return s.Int(0);
+    };
+    const auto refuseNewer = [&](std::int64_t v) {
+      if (v > kSchemaVersion)
+        throw DeclarationStoreError(path.string() + ": schema version " + std::to_string(v) +
+                                    " is newer than this program's");
+    };
+    refuseNewer(version());
+    if (version() < kSchemaVersion) {
+      // Brought up to date in one transaction: a failure leaves the older database as it was.
+      // The version is read again inside it, in case another program did the same meanwhile.
+      InTransaction(db_, [&] {
+        const std::int64_t v = version();
+        refuseNewer(v);
+        if (v < 1) Exec(db_, kSchemaV1);
+        if (v < 2) Exec(db_, kSchemaV2);
+        Exec(db_, ("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
+      });
+    }
   } catch (...) {
     sqlite3_close(db_);
     throw;
@@ -248,50 +373,127 @@ std::vector<Declaration> DeclarationStore::LoadYear(int year) const {
 }
 
 void DeclarationStore::Save(const Declaration& d) {
+  InTransaction(db_, [&] { WriteDeclaration(db_, d); });
+}
+
+void DeclarationStore::Save(const Declaration& declaration, const EmployeeParticulars& particulars) {
   InTransaction(db_, [&] {
-    {
-      Statement del(db_, "DELETE FROM declaration WHERE year = ? AND employee_key = ?");
-      del.Bind(1, d.year).Bind(2, d.employeeKey).Step();
-    }
-    {
-      Statement s(db_,
-                  "INSERT INTO declaration (year, employee_key, dependant_form, income_adjustment_form, birth, "
-                  "disability, widow, single_parent, working_student, non_resident, leaving_case, other_income, "
-                  "previous_paid, previous_social_insurance, previous_withheld, declared_social_insurance, "
-                  "small_business_mutual_aid, life_new_general, life_old_general, life_care_medical, "
-                  "life_new_pension, life_old_pension, earthquake, old_long_term, housing_loan_credit) "
-                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-      s.Bind(1, d.year).Bind(2, d.employeeKey).Bind(3, d.dependantForm).Bind(4, d.incomeAdjustmentForm);
-      s.BindDate(5, d.birth).Bind(6, static_cast<int>(d.disability));
-      int c = 7;
-      for (bool f : {d.widow, d.singleParent, d.workingStudent, d.nonResident, d.leavingCase}) s.Bind(c++, f);
-      for (Yen amount : {d.otherIncome, d.previousPaid, d.previousSocialInsurance, d.previousWithheld,
-                         d.declaredSocialInsurance, d.smallBusinessMutualAid, d.lifeNewGeneral, d.lifeOldGeneral,
-                         d.lifeCareMedical, d.lifeNewPension, d.lifeOldPension, d.earthquake, d.oldLongTerm,
-                         d.housingLoanCredit})
-        s.Bind(c++, amount);
-      s.Step();
-    }
-    int seq = 0;
-    auto insert = [&](const DeclaredPerson& p, const char* role) {
-      Statement s(db_,
-                  "INSERT INTO relative (year, employee_key, seq, role, name, relation, birth, income, cohabiting, "
-                  "disability, non_resident) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-      s.Bind(1, d.year).Bind(2, d.employeeKey).Bind(3, seq++).Bind(4, std::string(role)).Bind(5, p.name);
-      s.Bind(6, p.relation).BindDate(7, p.birth).Bind(8, p.income).Bind(9, p.cohabiting);
-      s.Bind(10, static_cast<int>(p.disability)).Bind(11, p.nonResident);
-      s.Step();
-    };
-    if (d.spouse) insert(*d.spouse, "spouse");
-    for (const DeclaredPerson& p : d.dependants) insert(p, "dependant");
+    WriteDeclaration(db_, declaration);
+    WriteParticulars(db_, particulars);
   });
 }
 
 void DeclarationStore::Remove(int year, const std::string& employeeKey) {
   InTransaction(db_, [&] {
+    DeleteAdjustment(db_, year, employeeKey);
     Statement s(db_, "DELETE FROM declaration WHERE year = ? AND employee_key = ?");
     s.Bind(1, year).Bind(2, employeeKey).Step();
   });
+}
+
+std::optional<EmployeeParticulars> DeclarationStore::LoadParticulars(int year, const std::string& employeeKey) const {
+  Statement s(db_,
+              "SELECT furigana, postal_code, address, municipality, position, officer, hired, retired "
+              "FROM particulars WHERE year = ? AND employee_key = ?");
+  s.Bind(1, year).Bind(2, employeeKey);
+  if (!s.Step()) return std::nullopt;
+  EmployeeParticulars p;
+  p.year = year;
+  p.employeeKey = employeeKey;
+  p.furigana = s.Text(0);
+  p.postalCode = s.Text(1);
+  p.address = s.Text(2);
+  p.municipality = s.Text(3);
+  p.position = s.Text(4);
+  p.officer = s.Flag(5);
+  p.hired = s.OptionalDate(6);
+  p.retired = s.OptionalDate(7);
+  return p;
+}
+
+void DeclarationStore::SaveParticulars(const EmployeeParticulars& particulars) {
+  InTransaction(db_, [&] { WriteParticulars(db_, particulars); });
+}
+
+std::optional<CompanyParticulars> DeclarationStore::LoadCompany(int year) const {
+  Statement s(db_,
+              "SELECT corporate_number, postal_code, address, name, representative, telephone, contact_name, "
+              "contact_section, tax_office, payment_method FROM company WHERE year = ?");
+  s.Bind(1, year);
+  if (!s.Step()) return std::nullopt;
+  CompanyParticulars c;
+  c.year = year;
+  int col = 0;
+  for (std::string* text : {&c.corporateNumber, &c.postalCode, &c.address, &c.name, &c.representative, &c.telephone,
+                            &c.contactName, &c.contactSection, &c.taxOffice, &c.paymentMethod})
+    *text = s.Text(col++);
+  return c;
+}
+
+void DeclarationStore::SaveCompany(const CompanyParticulars& c) {
+  InTransaction(db_, [&] {
+    Statement s(db_,
+                "INSERT OR REPLACE INTO company (year, corporate_number, postal_code, address, name, representative, "
+                "telephone, contact_name, contact_section, tax_office, payment_method) "
+                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    s.Bind(1, c.year);
+    int col = 2;
+    for (const std::string* text : {&c.corporateNumber, &c.postalCode, &c.address, &c.name, &c.representative,
+                                    &c.telephone, &c.contactName, &c.contactSection, &c.taxOffice, &c.paymentMethod})
+      s.Bind(col++, *text);
+    s.Step();
+  });
+}
+
+std::vector<MunicipalityNumber> DeclarationStore::LoadMunicipalityNumbers() const {
+  std::vector<MunicipalityNumber> all;
+  Statement s(db_, "SELECT municipality, number FROM municipality_number ORDER BY rowid");
+  while (s.Step()) all.push_back({s.Text(0), s.Text(1)});
+  return all;
+}
+
+void DeclarationStore::SaveMunicipalityNumbers(const std::vector<MunicipalityNumber>& numbers) {
+  InTransaction(db_, [&] {
+    Exec(db_, "DELETE FROM municipality_number");
+    for (const MunicipalityNumber& n : numbers) {
+      // The same municipality twice is refused by the key: the list stays as it was.
+      Statement s(db_, "INSERT INTO municipality_number (municipality, number) VALUES (?, ?)");
+      s.Bind(1, n.municipality).Bind(2, n.number).Step();
+    }
+  });
+}
+
+std::vector<AdjustmentState> DeclarationStore::LoadAdjustments(int year) const {
+  std::vector<AdjustmentState> all;
+  Statement s(db_,
+              "SELECT employee_key, annual_tax, withheld, difference, settled_period FROM adjustment "
+              "WHERE year = ? ORDER BY employee_key");
+  s.Bind(1, year);
+  while (s.Step()) {
+    AdjustmentState a;
+    a.year = year;
+    a.employeeKey = s.Text(0);
+    a.annualTax = s.Amount(1);
+    a.withheld = s.Amount(2);
+    a.difference = s.Amount(3);
+    a.settledPeriod = static_cast<int>(s.Int(4));
+    all.push_back(a);
+  }
+  return all;
+}
+
+void DeclarationStore::SaveAdjustment(const AdjustmentState& a) {
+  InTransaction(db_, [&] { WriteAdjustment(db_, a); });
+}
+
+void DeclarationStore::SaveAdjustments(const std::vector<AdjustmentState>& states) {
+  InTransaction(db_, [&] {
+    for (const AdjustmentState& a : states) WriteAdjustment(db_, a);
+  });
+}
+
+void DeclarationStore::RemoveAdjustment(int year, const std::string& employeeKey) {
+  InTransaction(db_, [&] { DeleteAdjustment(db_, year, employeeKey); });
 }
 
 void BackupDatabase(const std::filesystem::path& source, const std::filesystem::path& target) {

@@ -2,8 +2,9 @@
 // 特定親族特別控除申告書, 所得金額調整控除申告書, 保険料控除申告書, the 住宅借入金等特別控除 amount) and the
 // previous employer's figures, per year and employee key. The yearly file cannot hold them, so
 // they live in one SQLite database in the data folder ("年末調整.db"):
-//   - the schema version is PRAGMA user_version (1); an older database is brought up to date on
-//     opening, a newer one is refused;
+//   - the schema version is PRAGMA user_version (2: the slips' particulars and the adjustments'
+//     state beside the declarations); an older database is brought up to date on opening, in one
+//     transaction, a newer one is refused;
 //   - foreign keys are on: a relative belongs to its declaration and goes with it;
 //   - every write is one transaction: a failure (a full disk, a crash) leaves the database as it
 //     was before that write.
@@ -76,7 +77,7 @@ struct Declaration {
 
 class DeclarationStore {
  public:
-  static constexpr int kSchemaVersion = 1;
+  static constexpr int kSchemaVersion = 2;
   static constexpr const char* kFileName = "年末調整.db";
 
   // Opens (creating if needed) the database; throws DeclarationStoreError.
@@ -87,8 +88,12 @@ class DeclarationStore {
 
   std::optional<Declaration> Load(int year, const std::string& employeeKey) const;
   std::vector<Declaration> LoadYear(int year) const;
-  // Replaces the declaration of (year, key) with its relatives, in one transaction.
+  // Replaces the declaration of (year, key) with its relatives, in one transaction; the
+  // employee's AdjustmentState goes in the same transaction (entered again = 入力済).
   void Save(const Declaration& declaration);
+  // The declaration and the employee's particulars of the year together, in one transaction.
+  void Save(const Declaration& declaration, const EmployeeParticulars& particulars);
+  // Removes the declaration with its relatives and its AdjustmentState.
   void Remove(int year, const std::string& employeeKey);
 
   // The slips' particulars (store/year_end_particulars.h), each write one transaction.
@@ -96,10 +101,11 @@ class DeclarationStore {
   void SaveParticulars(const EmployeeParticulars& particulars);
   std::optional<CompanyParticulars> LoadCompany(int year) const;
   void SaveCompany(const CompanyParticulars& company);
-  std::vector<MunicipalityNumber> LoadMunicipalityNumbers() const;
+  std::vector<MunicipalityNumber> LoadMunicipalityNumbers() const;  // in the order saved
   void SaveMunicipalityNumbers(const std::vector<MunicipalityNumber>& numbers);  // replaces all
   std::vector<AdjustmentState> LoadAdjustments(int year) const;
-  void SaveAdjustment(const AdjustmentState& state);
+  void SaveAdjustment(const AdjustmentState& state);  // replaces that of (year, key)
+  void SaveAdjustments(const std::vector<AdjustmentState>& states);  // all or none
   void RemoveAdjustment(int year, const std::string& employeeKey);
 
   // The connection, for the tests that make a write fail.
