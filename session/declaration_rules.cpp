@@ -43,7 +43,7 @@ class Reader {
   }
 
   std::optional<CivilDate> Date(const std::string& typed, const std::string& field, const char* caption) {
-    if (Failed() || Trim(typed).empty()) return std::nullopt;
+    if (Failed() || RemoveSpaces(typed).empty()) return std::nullopt;
     const std::optional<CivilDate> date = ParseEntryDate(typed, year_);
     if (!date) Fail(field, std::string(caption) + "が正しくありません。" + DateFormHint());
     return date;
@@ -65,9 +65,9 @@ std::optional<DeclaredPerson> ReadPerson(Reader& r, const PersonEntry& e, int ro
   DeclaredPerson p;
   const bool spouse = row == 0;
   p.name = r.Text(e.name, PersonFieldName("Name", row), "氏名");
-  if (!r.Failed() && p.name.empty()) r.Fail(PersonFieldName("Name", row), "氏名を入力して下さい。");
+  if (!r.Failed() && RemoveSpaces(p.name).empty()) r.Fail(PersonFieldName("Name", row), "氏名を入力して下さい。");
   p.relation = r.Text(e.relation, PersonFieldName("Zoku", row), "続柄");
-  if (!r.Failed() && p.relation.empty() && !spouse) r.Fail(PersonFieldName("Zoku", row), "続柄を入力して下さい。");
+  if (!r.Failed() && RemoveSpaces(p.relation).empty() && !spouse) r.Fail(PersonFieldName("Zoku", row), "続柄を入力して下さい。");
   if (spouse && p.relation.empty()) p.relation = "配偶者";
   const std::string birthField = PersonFieldName("Birth", row);
   const std::optional<CivilDate> birth = r.Date(e.birth, birthField, "生年月日");
@@ -91,7 +91,7 @@ std::string Digits(std::string_view text) {
 }  // namespace
 
 bool PersonEntry::Empty() const {
-  return Trim(name).empty() && Trim(relation).empty() && Trim(birth).empty() && income == 0 && !cohabiting &&
+  return RemoveSpaces(name).empty() && RemoveSpaces(relation).empty() && RemoveSpaces(birth).empty() && income == 0 && !cohabiting &&
          disability == 0 && !nonResident;
 }
 
