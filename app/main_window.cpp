@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include "app/sheet_grid.h"
+#include "app/year_end_menu.h"
 #include "calc/income_tax.h"
 #include "calc/recalculate.h"
 #include "calc/unit_prices.h"
@@ -256,6 +257,11 @@ void TfmMain::BuildMenus() {
       action(print, "mnKyuyoIchiran", "月別給与/賞与一覧(&I)...", [this] { PrintMonthlyList(); }, QKeySequence(Qt::Key_F4));
 
   mnSendMail_ = action(bar, "mnSendMail", "メール送信(&M)", [this] { SendMail(); });
+  AddYearEndMenu(bar, this, [this] {
+    if (!screens_.yearEnd) return;
+    CommitAndRecalculate(false);
+    if (screens_.yearEnd()) BuildSheet(false);
+  });
 
   QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
   help->setObjectName(QStringLiteral("mnHelp"));
