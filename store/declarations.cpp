@@ -492,6 +492,19 @@ void DeclarationStore::SaveAdjustments(const std::vector<AdjustmentState>& state
   });
 }
 
+void DeclarationStore::ReplaceAdjustments(int year, const std::vector<AdjustmentState>& states) {
+  InTransaction(db_, [&] {
+    {
+      Statement s(db_, "DELETE FROM adjustment WHERE year = ?");
+      s.Bind(1, year).Step();
+    }
+    for (const AdjustmentState& a : states) {
+      if (a.year != year) throw DeclarationStoreError("年末調整.db: an adjustment of another year");
+      WriteAdjustment(db_, a);
+    }
+  });
+}
+
 void DeclarationStore::RemoveAdjustment(int year, const std::string& employeeKey) {
   InTransaction(db_, [&] { DeleteAdjustment(db_, year, employeeKey); });
 }

@@ -106,6 +106,8 @@ class DeclarationStore {
   std::vector<AdjustmentState> LoadAdjustments(int year) const;
   void SaveAdjustment(const AdjustmentState& state);  // replaces that of (year, key)
   void SaveAdjustments(const std::vector<AdjustmentState>& states);  // all or none
+  // The year's states become exactly `states` (a calculation of everyone), all or none.
+  void ReplaceAdjustments(int year, const std::vector<AdjustmentState>& states);
   void RemoveAdjustment(int year, const std::string& employeeKey);
 
   // The connection, for the tests that make a write fail.

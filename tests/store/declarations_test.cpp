@@ -142,6 +142,15 @@ TEST(DeclarationStore, KeepsTheSlipsParticularsAndTheAdjustmentsState) {
   store.Remove(2026, other.employeeKey);
   EXPECT_TRUE(store.LoadAdjustments(2026).empty());
   store.RemoveAdjustment(2026, "nobody");  // nothing to remove is no error
+
+  // A calculation of everyone replaces the year's states and leaves other years alone.
+  AdjustmentState lastYear = SampleAdjustment(d.employeeKey);
+  lastYear.year = 2025;
+  store.SaveAdjustments({lastYear, SampleAdjustment(d.employeeKey)});
+  store.ReplaceAdjustments(2026, {SampleAdjustment(other.employeeKey)});
+  ASSERT_EQ(store.LoadAdjustments(2026).size(), 1u);
+  EXPECT_EQ(store.LoadAdjustments(2026)[0].employeeKey, other.employeeKey);
+  EXPECT_EQ(store.LoadAdjustments(2025), (std::vector<AdjustmentState>{lastYear}));
 }
 
 // The database as the first version of the program wrote it.
