@@ -324,7 +324,7 @@ void TfmDeclaration::Load(const std::string& employeeName, const Declaration& de
   base_ = declaration;
   baseParticulars_ = particulars;
   lbName_->setText(QStringLiteral("%1年分　").arg(declaration.year) + ui::FromUtf8(employeeName));
-  Fill(EntryOf(declaration, particulars));
+  Fill(FormOf(declaration, particulars));
   tabs_->setCurrentIndex(0);
   cbFuyoForm_->setFocus();
 }
@@ -335,7 +335,7 @@ bool TfmDeclaration::Edit(const std::string& employeeName, const Declaration& de
   return exec() == QDialog::Accepted;
 }
 
-void TfmDeclaration::Fill(const DeclarationEntry& e) {
+void TfmDeclaration::Fill(const DeclarationForm& e) {
   auto text = [](QLineEdit* edit, const std::string& s) { edit->setText(ui::FromUtf8(s)); };
   cbFuyoForm_->setChecked(e.dependantForm);
   text(edBirth_, e.birth);
@@ -392,10 +392,10 @@ void TfmDeclaration::Fill(const DeclarationEntry& e) {
   ShowInsuranceDeductions();
 }
 
-DeclarationEntry TfmDeclaration::ReadEntry() const {
+DeclarationForm TfmDeclaration::ReadEntry() const {
   auto text = [](const QLineEdit* edit) { return ui::ToUtf8(edit->text()); };
   auto cut = [](const ui::TextEdit* edit) { return ui::ToUtf8(edit->CutText()); };
-  DeclarationEntry e;
+  DeclarationForm e;
   e.dependantForm = cbFuyoForm_->isChecked();
   e.birth = text(edBirth_);
   e.disability = cbSyogai_->currentIndex();
@@ -470,7 +470,7 @@ void TfmDeclaration::ShowInsuranceDeductions() {
     for (QLabel* l : {lbSeimei_, lbKaigo_, lbNenkin_, lbSeimeiKei_, lbJisin_}) l->clear();
     return;
   }
-  const DeclarationReading reading = ReadDeclarationEntry(ReadEntry(), base_, baseParticulars_);
+  const DeclarationReading reading = ReadDeclarationForm(ReadEntry(), base_, baseParticulars_);
   Declaration d = reading.read.declaration;
   const InsuranceDeductions x = InsuranceDeductionsOf(*rules_, d);
   lbSeimei_->setText(YenText(x.lifeGeneral));
@@ -498,7 +498,7 @@ void TfmDeclaration::CarryOver() {
     return;
   }
   if (!dialogs_.Confirm("前年の申告の内容を引き継ぎます。入力中の内容は置き換えられます。\r宜しいですか？")) return;
-  Fill(EntryOf(last->declaration, last->particulars));
+  Fill(FormOf(last->declaration, last->particulars));
 }
 
 void TfmDeclaration::Confirm() {
@@ -506,9 +506,12 @@ void TfmDeclaration::Confirm() {
   if (auto* current = qobject_cast<ui::NumEdit*>(focusWidget())) {
     if (!current->Normalise()) return;
   }
-  const DeclarationReading reading = ReadDeclarationEntry(ReadEntry(), base_, baseParticulars_);
-  std::optional<DeclarationProblem> problem = reading.problem;
-  if (!problem && check) problem = check(reading.read);
+  const DeclarationReading reading = ReadDeclarationForm(ReadEntry(), base_, baseParticulars_);
+  std::optional<FormProblem> problem = reading.problem;
+  if (!problem) {
+    if (const auto fault = CheckDeclaration(reading.read.declaration, reading.read.particulars, base_.year))
+      problem = FormProblem{FieldOfProblem(*fault, reading.dependantRows), fault->message};
+  }
   if (problem) {
     dialogs_.Error(problem->message);
     FocusField(problem->field);

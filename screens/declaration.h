@@ -48,8 +48,6 @@ class TfmDeclaration : public QDialog {
 
   // 前年の申告を引き継ぐ: last year's records as a starting point; nullopt when there are none.
   std::function<std::optional<ReadDeclaration>()> carryOver;
-  // Further checks of the records before ＯＫ closes the screen (the session's).
-  std::function<std::optional<DeclarationProblem>(const ReadDeclaration&)> check;
 
  private:
   struct PersonRow {
@@ -73,8 +71,8 @@ class TfmDeclaration : public QDialog {
   QCheckBox* Check(const char* name, const char* caption);
   QComboBox* DisabilityBox(const char* name);
 
-  void Fill(const DeclarationEntry& entry);
-  DeclarationEntry ReadEntry() const;
+  void Fill(const DeclarationForm& entry);
+  DeclarationForm ReadEntry() const;
   void ShowKinds();
   void ShowInsuranceDeductions();
   void FocusField(const std::string& field);

@@ -21,10 +21,10 @@ class Reader {
   explicit Reader(int year) : year_(year) {}
 
   bool Failed() const { return problem_.has_value(); }
-  const std::optional<DeclarationProblem>& Problem() const { return problem_; }
+  const std::optional<FormProblem>& Problem() const { return problem_; }
 
   void Fail(std::string field, std::string message) {
-    if (!problem_) problem_ = DeclarationProblem{std::move(field), std::move(message)};
+    if (!problem_) problem_ = FormProblem{std::move(field), std::move(message)};
   }
 
   Yen Amount(double value, const std::string& field, const char* caption) {
@@ -49,11 +49,9 @@ class Reader {
     return date;
   }
 
-  int Year() const { return year_; }
-
  private:
   int year_;
-  std::optional<DeclarationProblem> problem_;
+  std::optional<FormProblem> problem_;
 };
 
 DisabilityKind DisabilityOf(int value) {
@@ -63,16 +61,10 @@ DisabilityKind DisabilityOf(int value) {
 std::optional<DeclaredPerson> ReadPerson(Reader& r, const PersonEntry& e, int row) {
   if (e.Empty()) return std::nullopt;
   DeclaredPerson p;
-  const bool spouse = row == 0;
   p.name = r.Text(e.name, PersonFieldName("Name", row), "氏名");
-  if (!r.Failed() && RemoveSpaces(p.name).empty()) r.Fail(PersonFieldName("Name", row), "氏名を入力して下さい。");
   p.relation = r.Text(e.relation, PersonFieldName("Zoku", row), "続柄");
-  if (!r.Failed() && RemoveSpaces(p.relation).empty() && !spouse) r.Fail(PersonFieldName("Zoku", row), "続柄を入力して下さい。");
-  if (spouse && p.relation.empty()) p.relation = "配偶者";
-  const std::string birthField = PersonFieldName("Birth", row);
-  const std::optional<CivilDate> birth = r.Date(e.birth, birthField, "生年月日");
-  if (!r.Failed() && !birth) r.Fail(birthField, "生年月日を入力して下さい。" + DateFormHint());
-  if (birth) p.birth = *birth;
+  if (row == 0 && RemoveSpaces(p.relation).empty()) p.relation = "配偶者";
+  p.birth = r.Date(e.birth, PersonFieldName("Birth", row), "生年月日").value_or(CivilDate{});
   p.income = r.Amount(e.income, PersonFieldName("Income", row), "所得の見積額");
   p.cohabiting = e.cohabiting;
   p.disability = DisabilityOf(e.disability);
@@ -108,8 +100,8 @@ std::string EntryDateText(const std::optional<CivilDate>& date) {
   return BirthDateText(date->year * 10000 + date->month * 100 + date->day);
 }
 
-DeclarationEntry EntryOf(const Declaration& d, const EmployeeParticulars& p) {
-  DeclarationEntry e;
+DeclarationForm FormOf(const Declaration& d, const EmployeeParticulars& p) {
+  DeclarationForm e;
   auto person = [](const DeclaredPerson& x) {
     PersonEntry pe;
     pe.name = x.name;
@@ -157,7 +149,7 @@ DeclarationEntry EntryOf(const Declaration& d, const EmployeeParticulars& p) {
   return e;
 }
 
-DeclarationReading ReadDeclarationEntry(const DeclarationEntry& e, const Declaration& base,
+DeclarationReading ReadDeclarationForm(const DeclarationForm& e, const Declaration& base,
                                         const EmployeeParticulars& baseParticulars) {
   Reader r(base.year);
   DeclarationReading out;
@@ -175,14 +167,17 @@ DeclarationReading ReadDeclarationEntry(const DeclarationEntry& e, const Declara
   d.disability = DisabilityOf(e.disability);
   d.widow = e.widow;
   d.singleParent = e.singleParent;
-  if (!r.Failed() && e.widow && e.singleParent) r.Fail("cbKafu", "寡婦とひとり親は同時に選択できません。");
   d.workingStudent = e.workingStudent;
   d.nonResident = e.nonResident;
   d.leavingCase = e.leavingCase;
   d.spouse = ReadPerson(r, e.spouse, 0);
   d.dependants.clear();
   for (std::size_t i = 0; i < e.dependants.size(); ++i) {
-    if (auto person = ReadPerson(r, e.dependants[i], static_cast<int>(i) + 1)) d.dependants.push_back(*person);
+    const int row = static_cast<int>(i) + 1;
+    if (auto person = ReadPerson(r, e.dependants[i], row)) {
+      d.dependants.push_back(*person);
+      out.dependantRows.push_back(row);
+    }
   }
 
   d.otherIncome = r.Amount(e.otherIncome, "edSyotoku", "給与以外の所得");
@@ -205,32 +200,57 @@ DeclarationReading ReadDeclarationEntry(const DeclarationEntry& e, const Declara
 
   // The particulars of the slips.
   p.furigana = r.Text(e.furigana, "edFurigana", "フリガナ");
+  // Seven digits typed without the hyphen get it; anything else is left for the checks.
   const std::string postal = Trim(e.postalCode);
-  if (!r.Failed() && !postal.empty()) {
-    const std::string digits = Digits(postal);
-    if (digits.size() != 7 || (postal != digits && postal != digits.substr(0, 3) + "-" + digits.substr(3)))
-      r.Fail("edYubin", "郵便番号は 123-4567 の形で入力して下さい。");
-    p.postalCode = digits.substr(0, 3) + "-" + digits.substr(3);
-  } else {
-    p.postalCode.clear();
-  }
+  const std::string digits = Digits(postal);
+  p.postalCode = digits.size() == 7 && digits == postal ? digits.substr(0, 3) + "-" + digits.substr(3) : postal;
   p.address = r.Text(e.address, "edJusyo", "住所");
   p.municipality = r.Text(e.municipality, "edSicyoson", "市区町村");
-  if (!r.Failed() && !p.address.empty() && p.municipality.empty())
-    r.Fail("edSicyoson", "給与支払報告書の提出先の市区町村を入力して下さい。");
   p.position = r.Text(e.position, "edYakusyoku", "役職名");
   p.officer = e.officer;
   p.hired = r.Date(e.hired, "edNyusya", "入社日");
-  if (!r.Failed() && p.hired && p.hired->year != base.year)
-    r.Fail("edNyusya", "入社日は年の中途で就職した場合に、対象年の日付で入力して下さい。");
   p.retired = r.Date(e.retired, "edTaisyoku", "退職日");
-  if (!r.Failed() && p.retired && p.retired->year != base.year)
-    r.Fail("edTaisyoku", "退職日は年の中途で退職した場合に、対象年の日付で入力して下さい。");
-  if (!r.Failed() && p.hired && p.retired && *p.retired < *p.hired)
-    r.Fail("edTaisyoku", "退職日が入社日より前です。");
 
   out.problem = r.Problem();
   return out;
+}
+
+std::string FieldOfProblem(const DeclarationProblem& problem, const std::vector<int>& dependantRows) {
+  using F = DeclarationField;
+  auto dependant = [&](const char* part) {
+    const bool known = problem.row >= 0 && problem.row < static_cast<int>(dependantRows.size());
+    return PersonFieldName(part, known ? dependantRows[static_cast<std::size_t>(problem.row)] : 1);
+  };
+  switch (problem.field) {
+    case F::EmployeeBirth: return "edBirth";
+    case F::Widow: return "cbKafu";
+    case F::SpouseName: return PersonFieldName("Name", 0);
+    case F::SpouseBirth: return PersonFieldName("Birth", 0);
+    case F::SpouseIncome: return PersonFieldName("Income", 0);
+    case F::DependantName: return dependant("Name");
+    case F::DependantRelation: return dependant("Zoku");
+    case F::DependantBirth: return dependant("Birth");
+    case F::DependantIncome: return dependant("Income");
+    case F::OtherIncome: return "edSyotoku";
+    case F::PreviousPaid: return "edZenSiharai";
+    case F::PreviousSocialInsurance: return "edZenSyaho";
+    case F::PreviousWithheld: return "edZenZei";
+    case F::DeclaredSocialInsurance: return "edSyaho";
+    case F::SmallBusinessMutualAid: return "edKyosai";
+    case F::LifeNewGeneral: return "edSeimeiNew";
+    case F::LifeOldGeneral: return "edSeimeiOld";
+    case F::LifeCareMedical: return "edKaigo";
+    case F::LifeNewPension: return "edNenkinNew";
+    case F::LifeOldPension: return "edNenkinOld";
+    case F::Earthquake: return "edJisin";
+    case F::OldLongTerm: return "edKyuchoki";
+    case F::HousingLoanCredit: return "edJutaku";
+    case F::PostalCode: return "edYubin";
+    case F::Municipality: return "edSicyoson";
+    case F::Hired: return "edNyusya";
+    case F::Retired: return "edTaisyoku";
+  }
+  return {};
 }
 
 InsuranceDeductions InsuranceDeductionsOf(const YearEndRules& rules, const Declaration& declaration) {

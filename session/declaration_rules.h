@@ -1,7 +1,8 @@
-// The rules of the declaration entry (年末調整 申告書の入力) that need no window: the screen's fields
-// as typed, read into the employee's declaration and particulars with the checks of ＯＫ in the
-// order of the form (the first fault names the field to focus), the dates as the screen shows
-// them, and the 保険料控除 of each kind as the amounts are typed.
+// The rules of the declaration entry screen (申告書の入力) that need no window: the screen's fields as
+// typed, read into the employee's declaration and particulars (dates in 和暦 or 西暦, texts the file
+// can hold, amounts in range; the first fault names the field to focus), the control each fault
+// of the declaration's own checks (session/year_end_declaration_rules.h) is shown at, the dates as
+// the screen shows them, and the 保険料控除 of each kind as the amounts are typed.
 #pragma once
 
 #include <optional>
@@ -14,6 +15,7 @@
 #include "store/money.h"
 #include "store/year_end_particulars.h"
 #include "store/year_end_rules.h"
+#include "session/year_end_declaration_rules.h"
 
 namespace paylark::screens {
 
@@ -40,7 +42,7 @@ struct PersonEntry {
 };
 
 // Every field of the screen. The object names of the fields are the `field` of a problem.
-struct DeclarationEntry {
+struct DeclarationForm {
   // 扶養控除等申告書 and the employee's own state
   bool dependantForm = true;
   std::string birth;
@@ -81,10 +83,10 @@ struct DeclarationEntry {
   std::string retired;
 };
 
-struct DeclarationProblem {
+struct FormProblem {
   std::string field;  // the object name of the field to focus
   std::string message;
-  bool operator==(const DeclarationProblem&) const = default;
+  bool operator==(const FormProblem&) const = default;
 };
 
 // The field names of a person's row: the spouse's ("edHaiName") for row 0, a dependant's
@@ -92,7 +94,7 @@ struct DeclarationProblem {
 std::string PersonFieldName(const char* part, int row);
 
 // The screen's fields from a declaration and the particulars (dates shown in 和暦).
-DeclarationEntry EntryOf(const Declaration& declaration, const EmployeeParticulars& particulars);
+DeclarationForm FormOf(const Declaration& declaration, const EmployeeParticulars& particulars);
 
 // A date of the screen: empty text is none; else as a birth date is typed (calc/birth_date.h),
 // up to 31 December of `latestYear`.
@@ -104,15 +106,20 @@ struct ReadDeclaration {
   Declaration declaration;
   EmployeeParticulars particulars;
 };
-// Checks the fields in the order of the form and reads them into the declaration and particulars
-// of (year, key): the first fault, or the records to store. `base` keeps what the screen does not
-// show.
+// Reads the fields in the order of the form into the declaration and particulars of `base`'s year
+// and key (`base` keeps what the screen does not show): the first field whose text is no date, no
+// amount or has a character the file cannot hold; else the records for the declaration's checks.
+// Empty rows of persons are left out; `dependantRows` gives the screen row (1..) of each dependant.
 struct DeclarationReading {
-  std::optional<DeclarationProblem> problem;
+  std::optional<FormProblem> problem;
   ReadDeclaration read;
+  std::vector<int> dependantRows;
 };
-DeclarationReading ReadDeclarationEntry(const DeclarationEntry& entry, const Declaration& base,
+DeclarationReading ReadDeclarationForm(const DeclarationForm& entry, const Declaration& base,
                                         const EmployeeParticulars& baseParticulars);
+
+// The control a fault of the declaration's checks is shown at.
+std::string FieldOfProblem(const DeclarationProblem& problem, const std::vector<int>& dependantRows);
 
 // The 保険料控除 as the amounts stand: each kind of 生命保険料 on its own, their total after the caps,
 // and the 地震保険料控除 (with 旧長期損害保険料).

@@ -14,10 +14,10 @@ bool AllDigits(const std::string& s) {
 
 }  // namespace
 
-std::optional<DeclarationProblem> CheckCompanyParticulars(const CompanyParticulars& c,
+std::optional<FormProblem> CheckCompanyParticulars(const CompanyParticulars& c,
                                                           const std::vector<MunicipalityNumber>& numbers) {
   if (!c.corporateNumber.empty() && (c.corporateNumber.size() != 13 || !AllDigits(c.corporateNumber)))
-    return DeclarationProblem{"edHojinNo", "法人番号は13桁の数字で入力して下さい。"};
+    return FormProblem{"edHojinNo", "法人番号は13桁の数字で入力して下さい。"};
   const struct {
     const std::string& text;
     const char* field;
@@ -31,17 +31,17 @@ std::optional<DeclarationProblem> CheckCompanyParticulars(const CompanyParticula
   };
   for (const auto& t : texts) {
     if (!HasSjisForm(t.text))
-      return DeclarationProblem{t.field, std::string(t.caption) + "に使用できない文字が含まれています。"};
+      return FormProblem{t.field, std::string(t.caption) + "に使用できない文字が含まれています。"};
   }
   std::set<std::string> seen;
   for (std::size_t i = 0; i < numbers.size(); ++i) {
     const std::string field = "sgSiteiNo:" + std::to_string(i);
     const MunicipalityNumber& n = numbers[i];
-    if (n.municipality.empty()) return DeclarationProblem{field, "市区町村を入力して下さい。"};
+    if (n.municipality.empty()) return FormProblem{field, "市区町村を入力して下さい。"};
     if (!HasSjisForm(n.municipality) || !HasSjisForm(n.number))
-      return DeclarationProblem{field, "市区町村または指定番号に使用できない文字が含まれています。"};
+      return FormProblem{field, "市区町村または指定番号に使用できない文字が含まれています。"};
     if (!seen.insert(n.municipality).second)
-      return DeclarationProblem{field, n.municipality + "が二度入力されています。"};
+      return FormProblem{field, n.municipality + "が二度入力されています。"};
   }
   return std::nullopt;
 }

@@ -15,7 +15,7 @@ namespace paylark::screens {
 // The first fault of the company's particulars and the municipalities' numbers, naming the field
 // ("edHojinNo", "sgSiteiNo:3" for row 3 of the numbers); nothing when all is sound. Texts are
 // trimmed by the caller.
-std::optional<DeclarationProblem> CheckCompanyParticulars(const CompanyParticulars& company,
+std::optional<FormProblem> CheckCompanyParticulars(const CompanyParticulars& company,
                                                           const std::vector<MunicipalityNumber>& numbers);
 
 // The rows of the numbers' table as stored: rows with neither a municipality nor a number left out,

@@ -25,8 +25,8 @@ PersonEntry Person(const char* name, const char* relation, const char* birth, do
   return p;
 }
 
-DeclarationEntry Valid() {
-  DeclarationEntry e;
+DeclarationForm Valid() {
+  DeclarationForm e;
   e.birth = "S55.4.1";
   e.spouse = Person("山田　花子", "", "1982/6/15", 480000);
   e.dependants = {Person("山田　一郎", "長男", "H17.5.5"), PersonEntry{}, Person("山田　次郎", "次男", "令和2年1月2日")};
@@ -39,7 +39,7 @@ DeclarationEntry Valid() {
 }
 
 TEST(DeclarationRulesTest, ReadsTheFormsIntoTheRecordsSkippingEmptyRows) {
-  const DeclarationReading r = ReadDeclarationEntry(Valid(), Base(), EmployeeParticulars{});
+  const DeclarationReading r = ReadDeclarationForm(Valid(), Base(), EmployeeParticulars{});
   ASSERT_FALSE(r.problem) << r.problem->message;
   const Declaration& d = r.read.declaration;
   EXPECT_EQ(d.birth, (CivilDate{1980, 4, 1}));
@@ -59,57 +59,62 @@ TEST(DeclarationRulesTest, ReadsTheFormsIntoTheRecordsSkippingEmptyRows) {
   EXPECT_FALSE(p.hired);
 
   // Shown again, the screen's texts read back to the same records.
-  const DeclarationReading again = ReadDeclarationEntry(EntryOf(d, p), Base(), EmployeeParticulars{});
+  const DeclarationReading again = ReadDeclarationForm(FormOf(d, p), Base(), EmployeeParticulars{});
   ASSERT_FALSE(again.problem) << again.problem->message;
   EXPECT_EQ(again.read.declaration, d);
   EXPECT_EQ(again.read.particulars, p);
 }
 
-TEST(DeclarationRulesTest, TheFirstFaultNamesItsField) {
+TEST(DeclarationRulesTest, TheFirstTextThatIsNoValueNamesItsField) {
   const struct {
     const char* what;
-    void (*change)(DeclarationEntry&);
+    void (*change)(DeclarationForm&);
     const char* field;
     const char* message;
   } cases[] = {
-      {"own birth date", [](DeclarationEntry& e) { e.birth = "S55.13.1"; }, "edBirth",
+      {"own birth date", [](DeclarationForm& e) { e.birth = "S55.13.1"; }, "edBirth",
        "本人の生年月日が正しくありません。（例: S55.4.1、昭和55年4月1日、1980/4/1）"},
-      {"widow and single parent", [](DeclarationEntry& e) { e.widow = e.singleParent = true; }, "cbKafu",
-       "寡婦とひとり親は同時に選択できません。"},
-      {"spouse without a name", [](DeclarationEntry& e) { e.spouse.name = "　"; }, "edHaiName", "氏名を入力して下さい。"},
-      {"dependant without relation", [](DeclarationEntry& e) { e.dependants[2].relation.clear(); }, "edFuyoZoku3",
-       "続柄を入力して下さい。"},
-      {"a checked row alone is a person", [](DeclarationEntry& e) { e.dependants[1].cohabiting = true; },
-       "edFuyoName2", "氏名を入力して下さい。"},
-      {"dependant without birth date", [](DeclarationEntry& e) { e.dependants[0].birth.clear(); }, "edFuyoBirth1",
-       "生年月日を入力して下さい。（例: S55.4.1、昭和55年4月1日、1980/4/1）"},
-      {"born after the year", [](DeclarationEntry& e) { e.dependants[0].birth = "2027/1/1"; }, "edFuyoBirth1",
+      {"born after the year", [](DeclarationForm& e) { e.dependants[0].birth = "2027/1/1"; }, "edFuyoBirth1",
        "生年月日が正しくありません。（例: S55.4.1、昭和55年4月1日、1980/4/1）"},
-      {"an era year beyond its era", [](DeclarationEntry& e) { e.spouse.birth = "昭和65年1月1日"; }, "edHaiBirth",
+      {"an era year beyond its era", [](DeclarationForm& e) { e.spouse.birth = "昭和65年1月1日"; }, "edHaiBirth",
        "生年月日が正しくありません。（例: S55.4.1、昭和55年4月1日、1980/4/1）"},
-      {"amount too large", [](DeclarationEntry& e) { e.earthquake = 1e10; }, "edJisin",
+      {"amount too large", [](DeclarationForm& e) { e.earthquake = 1e10; }, "edJisin",
        "地震保険料は0～999,999,999円の整数で入力して下さい。"},
-      {"postal code", [](DeclarationEntry& e) { e.postalCode = "160-002"; }, "edYubin",
-       "郵便番号は 123-4567 の形で入力して下さい。"},
-      {"address without municipality", [](DeclarationEntry& e) { e.municipality.clear(); }, "edSicyoson",
-       "給与支払報告書の提出先の市区町村を入力して下さい。"},
-      {"text the file cannot hold", [](DeclarationEntry& e) { e.address = "東京都😀区"; }, "edJusyo",
+      {"text the file cannot hold", [](DeclarationForm& e) { e.address = "東京都😀区"; }, "edJusyo",
        "住所に使用できない文字が含まれています。"},
-      {"retired in another year", [](DeclarationEntry& e) { e.retired = "2025/12/31"; }, "edTaisyoku",
-       "退職日は年の中途で退職した場合に、対象年の日付で入力して下さい。"},
-      {"retired before hired", [](DeclarationEntry& e) { e.hired = "2026/12/1"; }, "edTaisyoku",
-       "退職日が入社日より前です。"},
+      {"a date that is none", [](DeclarationForm& e) { e.retired = "11月末"; }, "edTaisyoku",
+       "退職日が正しくありません。（例: S55.4.1、昭和55年4月1日、1980/4/1）"},
       // Two faults: the earlier field of the form is named.
-      {"first of two", [](DeclarationEntry& e) { e.postalCode = "x"; e.spouse.name.clear(); }, "edHaiName",
-       "氏名を入力して下さい。"},
+      {"first of two", [](DeclarationForm& e) { e.address = "😀"; e.dependants[2].birth = "x"; }, "edFuyoBirth3",
+       "生年月日が正しくありません。（例: S55.4.1、昭和55年4月1日、1980/4/1）"},
   };
   for (const auto& c : cases) {
-    DeclarationEntry e = Valid();
+    DeclarationForm e = Valid();
     c.change(e);
-    const DeclarationReading r = ReadDeclarationEntry(e, Base(), EmployeeParticulars{});
+    const DeclarationReading r = ReadDeclarationForm(e, Base(), EmployeeParticulars{});
     ASSERT_TRUE(r.problem) << c.what;
-    EXPECT_EQ(*r.problem, (DeclarationProblem{c.field, c.message})) << c.what;
+    EXPECT_EQ(*r.problem, (FormProblem{c.field, c.message})) << c.what;
   }
+}
+
+// The declaration's own checks count the persons without the empty rows; the fault is shown at
+// the row on the screen.
+TEST(DeclarationRulesTest, FaultsOfTheDeclarationChecksAreShownAtTheirControls) {
+  DeclarationForm e = Valid();
+  e.dependants[2].relation.clear();  // screen row 3, the second person
+  const DeclarationReading r = ReadDeclarationForm(e, Base(), EmployeeParticulars{});
+  ASSERT_FALSE(r.problem);
+  const std::optional<DeclarationProblem> p = CheckDeclaration(r.read.declaration, r.read.particulars, 2026);
+  ASSERT_TRUE(p);
+  EXPECT_EQ(FieldOfProblem(*p, r.dependantRows), "edFuyoZoku3");
+
+  e = Valid();
+  e.spouse.name = "　";
+  const DeclarationReading spouse = ReadDeclarationForm(e, Base(), EmployeeParticulars{});
+  const std::optional<DeclarationProblem> q =
+      CheckDeclaration(spouse.read.declaration, spouse.read.particulars, 2026);
+  ASSERT_TRUE(q);
+  EXPECT_EQ(FieldOfProblem(*q, spouse.dependantRows), "edHaiName");
 }
 
 TEST(DeclarationRulesTest, InsuranceDeductionsOfEachKindAndTheirTotal) {
