@@ -5,6 +5,7 @@
 
 class QAction;
 class QMenuBar;
+class QObject;
 
 namespace paylark::app {
 
