@@ -190,6 +190,7 @@ void TfmMain::BuildActions() {
   AddCommand("mnKyuyoIchiran", "月別給与/賞与一覧(&I)...", [this] { PrintMonthlyList(); }, wired(screens_.print),
              QKeySequence(Qt::Key_F4));
   AddCommand("mnSendMail", "メール送信(&M)", [this] { SendMail(); }, [this] { return MailAvailable(); });
+  AddCommand("mnNencho", "年末調整(&Y)", [this] { OpenYearEnd(); }, wired(screens_.yearEnd));
 
   AddCommand("mnHelpContents", "目次(&C)", [this] { screens_.help(kHelpContents); }, wired(screens_.help));
   AddCommand("mnHelpSearch", "キーワードで検索(&T)", [this] { screens_.help(kHelpKeywordSearch); },
@@ -230,6 +231,7 @@ void TfmMain::BuildMenus() {
   bar->addAction(Action("mnMemberList"));
   menu(bar->addMenu(QStringLiteral("印刷(&P)")), "mnPrint", {"mnMeisaihyo", "mnKyuyoDaicho", "mnKyuyoIchiran"});
   bar->addAction(Action("mnSendMail"));
+  bar->addAction(Action("mnNencho"));
   QMenu* help = menu(bar->addMenu(QStringLiteral("ヘルプ(&H)")), "mnHelp", {"mnHelpContents", "mnHelpSearch", kSeparator});
   menu(help->addMenu(QStringLiteral("バージョン情報(&A)")), "mnAbout", {"mnVersion", "mnTableDates"});
 }
@@ -443,6 +445,13 @@ void TfmMain::PrintMonthlyList() {
   if (!screens_.print) return;
   if (!CommitAndRecalculate(true)) return;
   screens_.print({print::rkMonthlyList, state_.PeriodIndex()}, QStringLiteral("月別給与/賞与一覧"));
+}
+
+// 年末調整: the sheet is taken over first; a settlement into the period in memory rebuilds it.
+void TfmMain::OpenYearEnd() {
+  if (!screens_.yearEnd) return;
+  CommitAndRecalculate(false);
+  if (screens_.yearEnd()) BuildSheet(false);
 }
 
 void TfmMain::SendMail() {

@@ -136,6 +136,7 @@ class TfmMain : public QMainWindow {
   void PrintPayslips();
   void PrintLedger();
   void PrintMonthlyList();
+  void OpenYearEnd();
   void SendMail();
   void ImportReports();
   void CompanyInfo();

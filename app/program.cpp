@@ -20,6 +20,7 @@
 #include "screens/mail_server.h"
 #include "screens/pre_view.h"
 #include "screens/send_mail.h"
+#include "screens/year_end.h"
 #include "screens/kenho_hyo.h"
 #include "screens/memb_edit.h"
 #include "screens/memb_list.h"
@@ -114,6 +115,7 @@ struct Program::Parts {
         inji(state, dialogs, preview, &main),
         mailServer(state, dialogs, &main),
         sendMail(state, dialogs, inji, mailServer, &main),
+        yearEnd(state, dialogs, preview, &main),
         help(folders.manualDir, &main) {}
 
   ui::DialogService& dialogs;
@@ -137,6 +139,7 @@ struct Program::Parts {
   screens::TfmInji inji;
   screens::TfmMailServer mailServer;
   screens::TfmSendMail sendMail;
+  screens::TfmYearEnd yearEnd;
   ui::TfmHelp help;
   int tablesLoaded = 0;
   std::vector<std::string> tableErrors;  // missing or damaged table files, named at start-up
@@ -172,6 +175,7 @@ Program::Program(const ProgramFolders& folders, ui::DialogService& dialogs)
   s.print = [&p](print::ReportCode code, const QString& caption) { p.inji.Run(code, caption); };
   s.mail = [&p](print::ReportCode code, const QString& caption) { p.sendMail.Run(code, caption); };
   s.mailServer = [&p] { return p.mailServer.Run(); };
+  s.yearEnd = [&p] { return p.yearEnd.Run(); };
   p.inji.selectedSlots = [&p] { return p.membList.SelectedSlots(); };
   p.sendMail.selectedSlots = [&p] { return p.membList.SelectedSlots(); };
   p.membList.openPrintDialog = [&p](const std::string& caption, int code) {

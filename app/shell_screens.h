@@ -25,6 +25,7 @@ struct ShellScreens {
   std::function<bool()> importReports;             // attendance report import; true when figures changed
   std::function<void(print::ReportCode code, const QString& caption)> print;  // TfmInji
   std::function<void(print::ReportCode code, const QString& caption)> mail;   // TfmSendMail (payslips)
+  std::function<bool()> yearEnd;                   // TfmYearEnd; true when a period in memory changed
   std::function<bool()> mailServer;                // TfmMailServer; true when new settings were stored
   std::function<void()> versionBox;
   std::function<void(int topic)> help;             // F1 and the help menu

@@ -40,6 +40,7 @@ QString HelpPageOfTopic(int topic) {
       {220, "sel_data.html"},  {230, "main.html"},      {240, "data_edit.html"}, {241, "calc.html"},
       {250, "memb_list.html"}, {260, "print.html"},     {270, "mail.html"},      {310, "corp_info.html"},
       {320, "memb_edit.html"}, {410, "option.html"},    {420, "prn_form.html"},  {500, "about.html"},
+      {600, "year_end.html"},  {610, "declaration.html"},
   };
   const auto it = kPages.find(topic);
   return QString::fromLatin1(it == kPages.end() ? "index.html" : it->second);
@@ -53,6 +54,7 @@ int HelpTopicOfWindow(const QString& objectName) {
       {"TfmCalc", 241},     {"TfmKenhoHyo", 241},   {"TfmMembList", 250}, {"TfmInji", 260},
       {"TfmPreView", 260},  {"TfmSendMail", 270},   {"TfmMailServer", 270}, {"TfmCorpInfo", 310},
       {"TfmMembEdit", 320}, {"TfmOption", 410},     {"TfmPrnFormK", 420}, {"TfmPrnFormS", 420},
+      {"TfmYearEnd", 600},  {"TfmYearEndResult", 600}, {"TfmYearEndCompany", 600}, {"TfmDeclaration", 610},
   };
   const auto it = kTopics.find(objectName);
   return it == kTopics.end() ? 0 : it->second;
