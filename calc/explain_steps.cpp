@@ -133,7 +133,7 @@ void ExplainStoredFigures(const CalcInputs& in, const EnabledItems& enabled, con
   total(PaymentField(Sikyu::Total), payment.Get(Sikyu::Total),
         "支給項目の合計（非課税通勤費を含む） " + YenText(payment.Get(Sikyu::Total)));
   total(DeductionField(Koujo::SocialTotal), premiums,
-        "社会保険料と所得税の対象から除く控除の合計 " + YenText(premiums));
+        "社会保険料と課税対象から除く控除の合計 " + YenText(premiums));
   total(DeductionField(Koujo::AfterSocial), deduction.Get(Koujo::AfterSocial),
         "課税支給合計 " + YenText(taxable) + " − 社会保険料計 " + YenText(premiums),
         {{"課税支給合計", static_cast<double>(taxable), InputOrigin::Calculated},

@@ -97,7 +97,7 @@ void ExplainBonusPremium(const CalcInputs& in, const CompanyRecord& company, Kou
     return;
   }
   e.rate = PremiumRateText(x, company, rateItem, ratePercent);
-  e.body = baseText + " × " + e.rate;
+  e.body = baseText + (baseText.ends_with("）") ? "× " : " × ") + e.rate;
   e.exact = ratePercent / 100.0 * base;
   e.rounding = "控除項目の端数処理 " + RoundingModeText(in.options.deductionRounding);
   e.inputs = {{"標準賞与額", static_cast<double>(base), InputOrigin::Calculated},
