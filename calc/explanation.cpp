@@ -80,6 +80,16 @@ void Explanation::Begin(int slot) {
   std::erase_if(entries_, [&](const ExplanationEntry& e) { return e.slot == slot; });
 }
 
+std::string ExplanationEntry::DetailText() const {
+  std::string text = Text();
+  for (const ExplainedInput& i : inputs) {
+    const bool whole = i.value == static_cast<double>(static_cast<std::int64_t>(i.value));
+    text += "\n・" + i.name + " " + (whole ? YenText(static_cast<std::int64_t>(i.value)) : PercentFigure(i.value)) +
+            "（" + InputOriginName(i.origin) + "）";
+  }
+  return text;
+}
+
 ExplanationEntry& Explanation::Add(ExplainedField field, std::string name, Yen amount) {
   Remove(field);
   ExplanationEntry& e = entries_.emplace_back();

@@ -70,6 +70,8 @@ struct ExplanationEntry {
 
   // "健康保険料 15,760 ＝ 標準報酬月額 … ＝ 15,760.00 → 50銭以下切捨て → 15,760"
   std::string Text() const;
+  // Text() followed by the inputs, one line each: "・社保控除後計 280,783（計算）".
+  std::string DetailText() const;
 };
 
 // What the caller knows of the sources of the rates: the premium rate data and the premium month
