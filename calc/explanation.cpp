@@ -32,9 +32,14 @@ std::string YenText(std::int64_t amount) {
 }
 
 std::string ExactText(double value) {
-  char text[48];
+  char text[64];
+  // A damaged rate can give a product far beyond any amount: shown as it is, not grouped.
+  if (!std::isfinite(value) || std::fabs(value) >= 1e15) {
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+  }
   std::snprintf(text, sizeof text, "%.2f", std::fabs(value));
-  std::string s = text;
+  const std::string s = text;
   const std::size_t dot = s.find('.');
   std::string whole = s.substr(0, dot);
   for (int i = static_cast<int>(whole.size()) - 3; i > 0; i -= 3) whole.insert(static_cast<std::size_t>(i), ",");
@@ -43,7 +48,11 @@ std::string ExactText(double value) {
 }
 
 std::string PercentFigure(double percent) {
-  char text[32];
+  char text[64];
+  if (!std::isfinite(percent) || std::fabs(percent) >= 1e12) {
+    std::snprintf(text, sizeof text, "%g", percent);
+    return text;
+  }
   std::snprintf(text, sizeof text, "%.6f", percent);
   std::string s = text;
   while (!s.empty() && s.back() == '0') s.pop_back();

@@ -312,5 +312,16 @@ TEST_F(ExplanationTest, RecordsAreTheSameWithAndWithoutAnExplanation) {
   }
 }
 
+// The figures of the texts, and a damaged rate's product shown whole rather than cut.
+TEST(ExplanationTexts, FiguresAreGroupedAndNeverCut) {
+  EXPECT_EQ(YenText(1'234'567), "1,234,567");
+  EXPECT_EQ(YenText(-24'000), "−24,000");
+  EXPECT_EQ(ExactText(15'760), "15,760.00");
+  EXPECT_EQ(ExactText(-0.004), "0.00");
+  EXPECT_EQ(ExactText(1e300), "1e+300");
+  EXPECT_EQ(PercentFigure(4.925), "4.925");
+  EXPECT_EQ(PercentFigure(1e300), "1e+300");
+}
+
 }  // namespace
 }  // namespace paylark
