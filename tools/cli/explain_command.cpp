@@ -68,6 +68,7 @@ int RunExplain(const Invocation& inv) {
   if (inv.pdf) throw UsageError("--pdf needs the build with Qt");
 #endif
   std::cout << "slot " << slot << "\t" << period.Employee(slot).Name() << "\n\n";
+  if (period.Employee(slot).Retired()) std::cout << "退職した社員の金額は計算されません（0）。\n";
   for (const ExplanationEntry* e : entries) std::cout << e->Text() << "\n\n";
   return 0;
 }
