@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "calc/explanation.h"
 #include "calc/item_enabled.h"
 #include "calc/recalculate.h"
 #include "store/atomic_file.h"
@@ -118,6 +119,25 @@ void BM_RecalculateSalaryMonth(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RecalculateSalaryMonth)->Unit(benchmark::kMicrosecond);
+
+// The same recalculation with every amount explained (the explanation window, 計算明細, explain).
+void BM_RecalculateSalaryMonthExplained(benchmark::State& state) {
+  Options options;
+  const auto enabled = ResolveEnabledItems(DeriveItemLists(DefaultItemSettings(ItemKind::Salary)), options,
+                                           ItemKind::Salary);
+  PeriodBlock period = FullCompany();
+  const SheetColumns sheet = FullSheet(false);
+  NoMessages reporter;
+  Explanation explanation;
+  for (auto _ : state) {
+    CalcInputs in{options, enabled, Tables(), Tables().Presence(), 5, 0, nullptr};
+    in.explanation = &explanation;
+    RecalcResult r = RecalculateAll(period, sheet, in, true, reporter);
+    benchmark::DoNotOptimize(r);
+    benchmark::DoNotOptimize(explanation.Entries().data());
+  }
+}
+BENCHMARK(BM_RecalculateSalaryMonthExplained)->Unit(benchmark::kMicrosecond);
 
 void BM_RecalculateBonus(benchmark::State& state) {
   Options options;

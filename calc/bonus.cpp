@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "calc/explain_steps.h"
+#include "calc/explanation.h"
 #include "calc/premiums.h"
 #include "calc/slot_totals.h"
 
@@ -43,6 +45,7 @@ BonusTaxException RunBonus(PeriodBlock& period, int slot, const CalcInputs& in) 
     AddTo(t.deductions, deduction.Get(Koujo::IncomeTax));
   }
   StoreTotals(t, payment, deduction);
+  if (in.explanation != nullptr) ExplainStoredFigures(in, enabled, payment, deduction);
   return exception;
 }
 
@@ -59,6 +62,7 @@ std::string BonusMonthDamageText(int period, int bonusMonth) {
 }
 
 BonusTaxException CalculateBonus(PeriodBlock& period, int slot, const CalcInputs& in) {
+  if (in.explanation != nullptr) in.explanation->Begin(slot);
   const EmployeeRecord& employee = period.Employee(slot);
   if (employee.Retired()) {
     period.Payment(slot).Clear();
@@ -74,10 +78,12 @@ BonusTaxException CalculateBonus(PeriodBlock& period, int slot, const CalcInputs
   } catch (const MoneyOverflow&) {
     period.Payment(slot) = paymentBefore;
     period.Deduction(slot) = deductionBefore;
+    if (in.explanation != nullptr) in.explanation->Begin(slot);  // nothing of a failed calculation
     ThrowOverflow(employee);
   } catch (...) {
     period.Payment(slot) = paymentBefore;
     period.Deduction(slot) = deductionBefore;
+    if (in.explanation != nullptr) in.explanation->Begin(slot);
     throw;
   }
 }

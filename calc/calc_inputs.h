@@ -15,6 +15,8 @@
 
 namespace paylark {
 
+class Explanation;
+
 // The tax tables a calculation needed and could not use (missing, damaged, or with counts the
 // look-up cannot take): one message per table file, naming it. The tax of such a slot is 0, which
 // is not a tax; whoever runs the calculation must tell the user and must not store it as one.
@@ -37,6 +39,9 @@ struct CalcInputs {
   // employment premium by the table image and no earlier bonus of the fiscal year.
   std::optional<CivilDate> payDate{};
   TableProblems* tableProblems = nullptr;  // where a tax without its table is reported (may be null)
+  // Where the calculation explains each amount it computes (calc/explanation.h); null: no
+  // explanation is made.
+  Explanation* explanation = nullptr;
 };
 
 // A calculation that cannot complete, such as an amount beyond the 32-bit range. The message

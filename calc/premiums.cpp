@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "calc/explain_steps.h"
+#include "calc/explanation.h"
 #include "calc/payment_date.h"
 #include "calc/premium_month.h"
 #include "calc/rounding.h"
@@ -34,9 +36,72 @@ const HealthBonusCap& HealthCapOn(const std::optional<CivilDate>& paid) {
 
 // Rate in per cent applied to a standard remuneration: the rate is divided by 100 in extended
 // precision, the product rounded to a double, then the fifty-sen rule applies.
-Yen FiftySenPremium(double ratePercent, Yen standard) {
+Yen FiftySenPremium(double ratePercent, Yen standard, double* exact = nullptr) {
   const double product = static_cast<double>(static_cast<long double>(ratePercent) / 100.0L * standard);
+  if (exact != nullptr) *exact = product;
   return RoundYen(RoundingMode::Truncate, RoundFiftySen(product));
+}
+
+constexpr const char* kFiftySenRule = "50銭以下切捨て";
+
+// A salary month's premium as the employee master holds it, explained by the grade it was set
+// from: standard × rate by the fifty-sen rule when that gives the stored amount, else the master
+// amount as typed.
+void ExplainMasterPremium(const CalcInputs& in, const CompanyRecord& company, const EmployeeRecord& employee,
+                          Koujo item, Yen amount, bool subject, std::optional<PremiumRateItem> rateItem,
+                          double ratePercent, bool pensionSide) {
+  Explanation& x = *in.explanation;
+  const ExplainedField field = DeductionField(item);
+  ExplanationEntry& e = x.Add(field, FieldName(in, field), amount);
+  if (!subject) {
+    e.body = "加入していない（社員情報）";
+    return;
+  }
+  const int grade = employee.Grade();
+  const int row = pensionSide ? in.tables.PensionGrade(grade) : grade;
+  const Yen standard = grade >= 1 && grade <= in.tables.GradeCount() ? in.tables.HealthGrade(row).standard : 0;
+  const std::string rate = PremiumRateText(x, company, rateItem, ratePercent);
+  if (standard > 0) {
+    double exact = 0;
+    const Yen fromGrade = FiftySenPremium(ratePercent, standard, &exact);
+    const std::string working = "標準報酬月額 " + YenText(standard) + "（" +
+                                (pensionSide ? "健康保険 " : "") + std::to_string(grade) + "等級）× " + rate;
+    if (fromGrade == amount) {
+      e.body = working;
+      e.rate = rate;
+      e.row = std::to_string(grade) + "等級";
+      e.table = "健康保険・厚生年金保険の保険料額表";
+      e.exact = exact;
+      e.rounding = kFiftySenRule;
+      e.inputs = {{"標準報酬月額", static_cast<double>(standard), InputOrigin::Table},
+                  {"料率", ratePercent, InputOrigin::Company}};
+      return;
+    }
+    e.body = "社員情報の金額 " + YenText(amount) + "（" + working + " ＝ " + YenText(fromGrade) +
+             " とは異なる、社員情報で入力された金額）";
+  } else {
+    e.body = "社員情報の金額 " + YenText(amount) + "（標準報酬月額の等級なし）";
+  }
+  e.inputs = {{e.name, static_cast<double>(amount), InputOrigin::Master}};
+}
+
+// A bonus's premium: the base × the company's rate by the deduction rounding.
+void ExplainBonusPremium(const CalcInputs& in, const CompanyRecord& company, Koujo item, Yen amount, bool subject,
+                         std::optional<PremiumRateItem> rateItem, double ratePercent, Yen base,
+                         const std::string& baseText) {
+  Explanation& x = *in.explanation;
+  const ExplainedField field = DeductionField(item);
+  ExplanationEntry& e = x.Add(field, FieldName(in, field), amount);
+  if (!subject) {
+    e.body = "加入していない（社員情報）";
+    return;
+  }
+  e.rate = PremiumRateText(x, company, rateItem, ratePercent);
+  e.body = baseText + (baseText.ends_with("）") ? "× " : " × ") + e.rate;
+  e.exact = ratePercent / 100.0 * base;
+  e.rounding = "控除項目の端数処理 " + RoundingModeText(in.options.deductionRounding);
+  e.inputs = {{"標準賞与額", static_cast<double>(base), InputOrigin::Calculated},
+              {"料率", ratePercent, InputOrigin::Company}};
 }
 
 Yen StandardBonus(Yen taxableTotal) { return taxableTotal / 1000 * 1000; }  // thousands, towards zero
@@ -82,15 +147,64 @@ Yen Premiums::Get(Koujo p) const {
 
 Yen EmploymentPremium(const CalcInputs& in, const CompanyRecord& company, Yen base,
                       const std::optional<CivilDate>& closingDate) {
+  ExplanationEntry* e = nullptr;
+  if (in.explanation != nullptr) {
+    const ExplainedField field = DeductionField(Koujo::Employment);
+    e = &in.explanation->Add(field, FieldName(in, field), 0);
+    e->inputs = {{"支給額", static_cast<double>(base), InputOrigin::Calculated}};
+  }
+  const std::string baseText =
+      (IsBonusPeriod(in.period) ? "支給項目合計（役員報酬を除く） " : "支給項目合計 ") + YenText(base);
+  const char* kind = company.GeneralBusiness() ? "一般の事業" : "一般の事業以外";
+  Yen premium = 0;
   if (company.UseEmploymentTable()) {
     if (closingDate) {
-      if (const auto rate = in.tables.EmploymentRateOn(in.presence, *closingDate, company.GeneralBusiness())) {
-        return EmploymentPremiumAtRate(base, *rate);
+      CivilDate from{};
+      if (const auto rate = in.tables.EmploymentRateOn(in.presence, *closingDate, company.GeneralBusiness(), &from)) {
+        premium = EmploymentPremiumAtRate(base, *rate);
+        if (e != nullptr) {
+          e->table = "雇用保険料額表";
+          e->rate = PerMilleText(*rate) + " ‰（雇用保険料率 " + kind + "、" + EraYearText(from) +
+                    std::to_string(from.month) + "月" + std::to_string(from.day) + "日締切分から、被保険者負担分）";
+          e->body = baseText + " × " + e->rate;
+          e->exact = static_cast<double>(std::int64_t{base} * *rate) / kRateMillionths;
+          e->rounding = "50銭以下切捨て、50銭超切上げ";
+          e->inputs.push_back({"料率（百万分率）", static_cast<double>(*rate), InputOrigin::Table});
+          e->amount = premium;
+        }
+        return premium;
       }
     }
-    return in.tables.EmploymentPremiumFromTable(in.presence, base, company.GeneralBusiness());
+    EmploymentTableStep step;
+    premium = in.tables.EmploymentPremiumFromTable(in.presence, base, company.GeneralBusiness(),
+                                                   e != nullptr ? &step : nullptr);
+    if (e != nullptr) {
+      e->table = "雇用保険料額表";
+      if (step.fromRow) {
+        e->row = YenText(step.lower) + "以上" + YenText(step.upper) + "未満の行";
+        e->body = "雇用保険料額表（" + std::string(kind) + "）、" + baseText + " → " + e->row;
+        e->lookup = true;
+      } else {
+        e->rate = PercentFigure(step.fixedRate * 100) + " %（表に該当する行がないときの定率、" + kind + "）";
+        e->body = baseText + " × " + e->rate;
+        e->exact = step.exact;
+        e->rounding = "円未満切捨て";
+        e->inputs.push_back({"料率", step.fixedRate * 100, InputOrigin::Table});
+      }
+      e->amount = premium;
+    }
+    return premium;
   }
-  return DeductYen(in.options, company.EmploymentRate() / 100.0, base);
+  premium = DeductYen(in.options, company.EmploymentRate() / 100.0, base);
+  if (e != nullptr) {
+    e->rate = PercentFigure(company.EmploymentRate()) + " %（会社情報の料率）";
+    e->body = baseText + " × " + e->rate;
+    e->exact = company.EmploymentRate() / 100.0 * base;
+    e->rounding = "控除項目の端数処理 " + RoundingModeText(in.options.deductionRounding);
+    e->inputs.push_back({"料率", company.EmploymentRate(), InputOrigin::Company});
+    e->amount = premium;
+  }
+  return premium;
 }
 
 Premiums MonthlyPremiums(const CalcInputs& in, const CompanyRecord& company, const EmployeeRecord& employee,
@@ -103,6 +217,23 @@ Premiums MonthlyPremiums(const CalcInputs& in, const CompanyRecord& company, con
       employee.EmploymentSubject() ? EmploymentPremium(in, company, totalPayment, SalaryClosingDate(in, company)) : 0;
   p.nursing = employee.NursingCollected() ? employee.NursingPremium() : 0;
   p.levy = employee.HealthSubject() && company.LevyRate() != 0 ? employee.LevyPremium() : 0;
+  if (in.explanation != nullptr) {
+    using I = PremiumRateItem;
+    ExplainMasterPremium(in, company, employee, Koujo::Health, p.health, employee.HealthSubject(), I::Health,
+                         company.HealthRate(), false);
+    ExplainMasterPremium(in, company, employee, Koujo::Nursing, p.nursing, employee.NursingCollected(), I::Nursing,
+                         company.NursingRate(), false);
+    ExplainMasterPremium(in, company, employee, Koujo::ChildSupportLevy, p.levy,
+                         employee.HealthSubject() && company.LevyRate() != 0, I::Levy, company.LevyRate(), false);
+    ExplainMasterPremium(in, company, employee, Koujo::Pension, p.pension, employee.PensionSubject(), I::Pension,
+                         company.PensionRate(), true);
+    ExplainMasterPremium(in, company, employee, Koujo::PensionFund, p.pensionFund, employee.FundMember(),
+                         std::nullopt, company.PensionFundRate(), true);
+    if (!employee.EmploymentSubject()) {
+      in.explanation->Add(DeductionField(Koujo::Employment), FieldName(in, DeductionField(Koujo::Employment)), 0)
+          .body = "加入していない（社員情報）";
+    }
+  }
   return p;
 }
 
@@ -132,6 +263,33 @@ Premiums BonusPremiums(const CalcInputs& in, const CompanyRecord& company, const
   p.nursing = employee.NursingCollected() ? DeductYen(o, company.NursingRate() / 100.0, healthBase) : 0;
   p.levy = employee.HealthSubject() && company.LevyRate() != 0 ? DeductYen(o, company.LevyRate() / 100.0, healthBase)
                                                                : 0;
+  if (in.explanation != nullptr) {
+    using I = PremiumRateItem;
+    std::string health = "標準賞与額 " + YenText(healthBase);
+    if (healthBase != standardBonus) {
+      health += "（" + YenText(standardBonus) + " のうち年度の上限 " + YenText(HealthCapOn(in.payDate).cap) +
+                " の残り）";
+    } else {
+      health += "（課税支給合計 " + YenText(taxableTotal) + " の千円未満切捨て）";
+    }
+    std::string pension = "標準賞与額 " + YenText(pensionBase);
+    if (pensionBase != standardBonus) pension += "（" + YenText(standardBonus) + " のうち上限 " + YenText(kPensionBonusCap) + "）";
+    ExplainBonusPremium(in, company, Koujo::Health, p.health, employee.HealthSubject(), I::Health,
+                        company.HealthRate(), healthBase, health);
+    ExplainBonusPremium(in, company, Koujo::Nursing, p.nursing, employee.NursingCollected(), I::Nursing,
+                        company.NursingRate(), healthBase, health);
+    ExplainBonusPremium(in, company, Koujo::ChildSupportLevy, p.levy,
+                        employee.HealthSubject() && company.LevyRate() != 0, I::Levy, company.LevyRate(), healthBase,
+                        health);
+    ExplainBonusPremium(in, company, Koujo::Pension, p.pension, employee.PensionSubject(), I::Pension,
+                        company.PensionRate(), pensionBase, pension);
+    ExplainBonusPremium(in, company, Koujo::PensionFund, p.pensionFund, employee.FundMember(), std::nullopt,
+                        company.PensionFundRate(), pensionBase, pension);
+    if (!employee.EmploymentSubject()) {
+      in.explanation->Add(DeductionField(Koujo::Employment), FieldName(in, DeductionField(Koujo::Employment)), 0)
+          .body = "加入していない（社員情報）";
+    }
+  }
   return p;
 }
 

@@ -27,6 +27,8 @@
 
 namespace paylark {
 
+class Explanation;
+
 // A spouse or a dependant as the employee declares them.
 struct DeclaredRelative {
   CivilDate birth;
@@ -99,7 +101,10 @@ struct YearEndLine {
 };
 const std::vector<YearEndLine>& YearEndLines();
 
-YearEndResult ComputeYearEnd(const YearEndRules& rules, const YearEndInput& input);
+// With `explanation`, every line of YearEndLines() is explained there (slot 0, YearEndField of
+// its index).
+YearEndResult ComputeYearEnd(const YearEndRules& rules, const YearEndInput& input,
+                             Explanation* explanation = nullptr);
 
 // The single steps, for the tests of the tables.
 Yen SalaryIncomeAfterDeduction(const YearEndRules& rules, Yen totalPay);

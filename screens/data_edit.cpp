@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
@@ -14,7 +15,10 @@
 #include "entry/display_format.h"
 #include "calc/income_tax.h"
 #include "entry/number_parse.h"
+#include "print/calc_statement_layout.h"
+#include "print/qt/pdf_report.h"
 #include "screens/calc_window.h"
+#include "screens/explanation_window.h"
 #include "store/previous_period.h"
 #include "store/year_file.h"
 #include "ui/colours.h"
@@ -199,6 +203,7 @@ void TfmDataEdit::BuildForm() {
   }
   setTabOrder(previous, btPrnMeisai_);
   setTabOrder(btPrnMeisai_, btSendMail_);
+  setTabOrder(btSendMail_, btPrnKeisan_);
 
   focusConnection_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
     if (Row* row = RowOf(now)) InputItemEnter(*row);
@@ -238,6 +243,18 @@ QWidget* TfmDataEdit::BuildGroup(RowGroup group, const char* name, const QString
       if (!filling_ && !closing_) InputItemExit(*r);
     };
     r->edit->onKey = [this, r](QKeyEvent* key) { return InputItemKey(*r, key); };
+    r->edit->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(r->edit, &QWidget::customContextMenuRequested, this, [this, r](const QPoint& at) {
+      QMenu* menu = r->edit->createStandardContextMenu();
+      menu->setObjectName(QStringLiteral("pmItem"));
+      menu->setAttribute(Qt::WA_DeleteOnClose);
+      menu->addSeparator();
+      QAction* explain = menu->addAction(QStringLiteral("計算の説明"));
+      explain->setObjectName(QStringLiteral("acExplanation"));
+      explain->setShortcut(QKeySequence(Qt::Key_F2));
+      connect(explain, &QAction::triggered, this, [this, r] { ShowExplanation(*r); });
+      menu->popup(r->edit->mapToGlobal(at));
+    });
     connect(r->edit, &QLineEdit::textEdited, this, [r](const QString& text) {
       // A formatted amount typed down to a short text: back to the field's own length.
       if (r->group != RowGroup::Kintai && text.size() < 3) r->edit->typingLimit = r->edit->baseLimit;
@@ -280,8 +297,10 @@ QWidget* TfmDataEdit::BuildRightColumn() {
   auto* output = new QHBoxLayout;
   btPrnMeisai_ = PushButton("btPrnMeisai", "明細印刷", column);
   btSendMail_ = PushButton("btSendMail", "メール送信", column);
+  btPrnKeisan_ = PushButton("btPrnKeisan", "計算明細", column);
   output->addWidget(btPrnMeisai_);
   output->addWidget(btSendMail_);
+  output->addWidget(btPrnKeisan_);
   v->addLayout(output);
 
   v->addSpacing(6);
@@ -311,6 +330,7 @@ QWidget* TfmDataEdit::BuildRightColumn() {
   connect(sbCalc_, &QToolButton::clicked, this, [this] { Recalculate(true); });
   connect(sbManual_, &QToolButton::clicked, this, [this] { sbManualClick(); });
   connect(btPrnMeisai_, &QPushButton::clicked, this, [this] { PrintOrMail(false); });
+  connect(btPrnKeisan_, &QPushButton::clicked, this, [this] { WriteStatement(); });
   connect(btSendMail_, &QPushButton::clicked, this, [this] { PrintOrMail(true); });
   connect(btFormClose_, &QPushButton::clicked, this, [this] { reject(); });
   column->setMinimumWidth(250);
@@ -513,6 +533,35 @@ void TfmDataEdit::PrintOrMail(bool mail) {
   if (hook) hook(kReportCodeOfSlot + slot_, ui::FromUtf8(SlipCaption(state_.BonusPeriod())));
 }
 
+void TfmDataEdit::ShowExplanation(Row& row) {
+  std::string text;
+  try {
+    text = RowExplanation(row.group, row.labelText, state_.ExplainSlot(slot_), slot_, state_.options);
+  } catch (const std::exception& e) {
+    dialogs_.Error(e.what());
+    return;
+  }
+  if (explanationWindow_ == nullptr) explanationWindow_ = new TfmExplanation(this);
+  explanationWindow_->ShowExplanation(ui::FromUtf8(row.labelText), ui::FromUtf8(text));
+}
+
+void TfmDataEdit::WriteStatement() {
+  NormaliseCurrent();
+  WriteBack();
+  const std::string name = state_.Period().Employee(slot_).Name();
+  const std::optional<std::string> file = dialogs_.SaveFile(
+      "計算明細の保存", (state_.paths.dataDir / ("計算明細 " + name + ".pdf")).string(), "PDF (*.pdf)");
+  if (!file) return;
+  try {
+    const Explanation explanation = state_.ExplainSlot(slot_);
+    const print::JobResult result = print::WritePdfDocument(
+        *file, print::CalcStatementDocument(state_.open, slot_, explanation.OfSlot(slot_)));
+    if (!result.printed) dialogs_.Error(result.error.empty() ? "計算明細を書き出せませんでした。" : result.error);
+  } catch (const std::exception& e) {
+    dialogs_.Error(e.what());
+  }
+}
+
 bool TfmDataEdit::CloseQuery() {
   bool stay = false;
   if (Row* row = current_; row && row->edit->isVisible()) {
@@ -598,6 +647,10 @@ void TfmDataEdit::CarryPaidLeave(double taken) {
 }
 
 bool TfmDataEdit::InputItemKey(Row& row, QKeyEvent* key) {
+  if (key->key() == Qt::Key_F2 && key->modifiers() == Qt::NoModifier) {
+    ShowExplanation(row);
+    return true;
+  }
   if (key->key() == Qt::Key_PageDown || key->key() == Qt::Key_PageUp) {
     QToolButton* button = key->key() == Qt::Key_PageDown ? sbBackData_ : sbNextData_;
     if (button->isEnabled()) button->click();

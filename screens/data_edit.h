@@ -24,6 +24,7 @@ class QToolButton;
 namespace paylark::screens {
 
 class TfmCalc;
+class TfmExplanation;
 class DataField;
 
 class TfmDataEdit : public QDialog {
@@ -45,6 +46,10 @@ class TfmDataEdit : public QDialog {
   std::function<bool()> mailAvailable;
   // The calculator: its value when confirmed. By default TfmCalc; tests replace it.
   std::function<std::optional<long double>()> runCalculator;
+
+  // 計算の説明 (F2 or the context menu of an item field): the window with the explanation of the
+  // row's amount; null until first opened.
+  TfmExplanation* ExplanationWindow() const { return explanationWindow_; }
 
  public slots:
   // Esc, the window's close button and 一覧入力へ戻る: the current field is committed once more;
@@ -79,6 +84,9 @@ class TfmDataEdit : public QDialog {
   void sbManualClick();
   void sbCalculatorClick();
   void PrintOrMail(bool mail);
+  void ShowExplanation(Row& row);
+  // 計算明細: every computed amount of the employee with its explanation, written as a PDF file.
+  void WriteStatement();
   bool CloseQuery();  // FormCloseQuery: true when the screen may close
 
   void InputItemEnter(Row& row);
@@ -117,6 +125,8 @@ class TfmDataEdit : public QDialog {
   QToolButton* sbManual_ = nullptr;
   QPushButton* btPrnMeisai_ = nullptr;
   QPushButton* btSendMail_ = nullptr;
+  QPushButton* btPrnKeisan_ = nullptr;
+  TfmExplanation* explanationWindow_ = nullptr;
   QPushButton* btFormClose_ = nullptr;
 };
 

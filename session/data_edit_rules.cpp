@@ -214,4 +214,16 @@ std::string WindowTitle(std::string_view name) { return "明細入力画面 【"
 
 std::string SlipCaption(bool bonusPeriod) { return bonusPeriod ? "賞与明細書" : "給与明細書"; }
 
+std::string RowExplanation(RowGroup group, std::string_view label, const Explanation& explanation, int slot,
+                           const Options& options) {
+  std::optional<ExplainedField> field;
+  if (group == RowGroup::Sikyu) {
+    if (const auto p = SikyuFieldOfName(label, options)) field = PaymentField(*p);
+  } else if (group == RowGroup::Koujo) {
+    if (const auto k = KoujoFieldOfName(label, options)) field = DeductionField(*k);
+  }
+  const ExplanationEntry* entry = field ? explanation.Find(slot, *field) : nullptr;
+  return entry != nullptr ? entry->DetailText() : std::string(kNoExplanation);
+}
+
 }  // namespace paylark::screens

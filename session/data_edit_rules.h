@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "calc/explanation.h"
 #include "entry/reporter.h"
 #include "store/money.h"
 #include "store/options.h"
@@ -106,6 +107,12 @@ struct DetailTotals {
 // `others` are the amounts the その他 rows show.
 DetailTotals TotalsOf(const PaymentRecord& payment, const DeductionRecord& deduction,
                       const std::array<double, 3>& others);
+
+// The explanation of a row's amount (F2 and 計算の説明): the detail text of the entry of the
+// position the label names; kNoExplanation when the row names none or nothing was computed for it.
+inline constexpr std::string_view kNoExplanation = "この項目は計算されないため、説明はありません。";
+std::string RowExplanation(RowGroup group, std::string_view label, const Explanation& explanation, int slot,
+                           const Options& options);
 
 // "明細入力画面 【name】" and the payslip caption of the period kind.
 std::string WindowTitle(std::string_view name);

@@ -101,6 +101,21 @@ BonusTaxException ProgramState::RecalculateSlot(int slot, std::vector<std::strin
   return exception;
 }
 
+Explanation ProgramState::ExplainSlot(int slot) const {
+  Explanation explanation;
+  explanation.sources = SourcesOfPeriod(premiumRates, open);
+  const CalcContext context = MakeCalcContext();
+  CalcInputs in = Inputs(context);
+  in.explanation = &explanation;
+  PeriodBlock copy = open.period;
+  if (BonusPeriod()) {
+    CalculateBonus(copy, slot, in);
+  } else {
+    CalculateSalary(copy, slot, in);
+  }
+  return explanation;
+}
+
 double ProgramState::PreviousPaidLeave(int slot) const {
   const std::string key = Period().Employee(slot).Key();
   if (key.empty() || open.currentDataFile.empty()) return kPaidLeaveNotFound;

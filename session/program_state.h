@@ -9,6 +9,7 @@
 
 #include "calc/bonus.h"
 #include "calc/calc_inputs.h"
+#include "calc/explanation.h"
 #include "calc/item_enabled.h"
 #include "store/item_settings.h"
 #include "store/options.h"
@@ -76,6 +77,10 @@ class ProgramState {
   // exception of the bonus tax rules in a bonus period. The tax tables it needed and could not
   // use are added to `tableProblems` when given (TableProblems).
   BonusTaxException RecalculateSlot(int slot, std::vector<std::string>* tableProblems = nullptr);
+  // The explanation of every amount of one slot: the slot calculated as RecalculateSlot does, on
+  // a copy of the period (the records in memory stay as they are), with the rate data naming the
+  // rates' sources.
+  Explanation ExplainSlot(int slot) const;
   // 有休残日数 of the employee in `slot` in the period before the open one (December of the
   // previous year's file for January); kPaidLeaveNotFound when there is none. Throws
   // YearFileError when a file cannot be read.

@@ -59,34 +59,74 @@ std::string FullMonthlyTaxTable::Problem() const {
   return problem;
 }
 
-Yen FullMonthlyTaxTable::Tax(Yen amount, int column, int dependants, RoundingMode deductionMode) const {
+Yen FullMonthlyTaxTable::Tax(Yen amount, int column, int dependants, RoundingMode deductionMode,
+                             MonthlyTaxStep* step) const {
   const bool otsu = column != 0;
   const int people = std::max(dependants, 0);
   const int d = std::min(people, kMaxKouColumn);
+  MonthlyTaxStep local;
+  MonthlyTaxStep& s = step != nullptr ? *step : local;
+  s.otsu = otsu;
+  s.kouColumn = d;
   auto excessTax = [&](double rate, Yen lower) {
-    return static_cast<std::int64_t>(
-        RoundYen(deductionMode, rate * (static_cast<double>(amount) - static_cast<double>(lower))));
+    const double exact = rate * (static_cast<double>(amount) - static_cast<double>(lower));
+    const Yen rounded = RoundYen(deductionMode, exact);
+    if (step != nullptr) {
+      s.rate = rate;
+      s.excessFrom = lower;
+      s.excessExact = exact;
+      s.excessTax = rounded;
+    }
+    return static_cast<std::int64_t>(rounded);
   };
 
   std::int64_t tax = 0;
   if (amount < rows.front().lower) {
+    s.kind = MonthlyTaxStep::Kind::BelowFirst;
+    s.upper = rows.front().lower;
+    if (otsu) {
+      s.rate = otsuRateBelowFirst;
+      s.excessExact = otsuRateBelowFirst * amount;
+    }
     tax = otsu ? RoundYen(deductionMode, otsuRateBelowFirst * amount) : 0;
+    s.excessTax = static_cast<Yen>(tax);
   } else if (amount < rows.back().upper) {
     const auto row = std::upper_bound(rows.begin(), rows.end(), amount,
                                       [](Yen a, const MonthlyTaxRow& r) { return a < r.upper; });
     tax = otsu ? row->otsu : row->kou[d];
-  } else if (otsu) {
-    const OtsuBracket& b = BracketOf(otsuBrackets, amount);
-    tax = b.base + excessTax(b.rate, b.lower);
+    s.kind = MonthlyTaxStep::Kind::Row;
+    s.lower = row->lower;
+    s.upper = row->upper;
+    s.base = static_cast<Yen>(tax);
   } else {
-    const KouBracket& b = BracketOf(kouBrackets, amount);
-    tax = b.base[d] + excessTax(b.rate, b.lower);
+    s.kind = MonthlyTaxStep::Kind::Bracket;
+    auto bracketUpper = [](const auto& brackets, const auto& b) {
+      const auto next = &b + 1;
+      return next != brackets.data() + brackets.size() ? next->lower : 0;
+    };
+    if (otsu) {
+      const OtsuBracket& b = BracketOf(otsuBrackets, amount);
+      s.lower = b.lower;
+      s.upper = bracketUpper(otsuBrackets, b);
+      s.base = b.base;
+      tax = b.base + excessTax(b.rate, b.lower);
+    } else {
+      const KouBracket& b = BracketOf(kouBrackets, amount);
+      s.lower = b.lower;
+      s.upper = bracketUpper(kouBrackets, b);
+      s.base = b.base[d];
+      tax = b.base[d] + excessTax(b.rate, b.lower);
+    }
   }
 
   if (otsu) {
     tax -= static_cast<std::int64_t>(people) * otsuReductionPerDependant;
+    s.reducedPeople = people;
+    s.reductionPerPerson = otsuReductionPerDependant;
   } else if (people > kMaxKouColumn) {
     tax -= static_cast<std::int64_t>(people - kMaxKouColumn) * kouReductionBeyondSeven;
+    s.reducedPeople = people - kMaxKouColumn;
+    s.reductionPerPerson = kouReductionBeyondSeven;
   }
   return ToCheckedYen(std::max<std::int64_t>(tax, 0));
 }
@@ -111,18 +151,36 @@ std::string FullBonusTaxTable::Problem() const {
   return {};
 }
 
-double FullBonusTaxTable::Rate(Yen previousMonthAmount, int dependants, int column) const {
+double FullBonusTaxTable::Rate(Yen previousMonthAmount, int dependants, int column, BonusRateStep* step) const {
+  BonusRateStep local;
+  BonusRateStep& s = step != nullptr ? *step : local;
+  s.found = true;
+  s.otsu = column != 0;
   if (column == 0) {
     const int d = std::clamp(dependants, 0, kMaxKouColumn);
-    for (const BonusKouRow& row : kou) {
-      if (previousMonthAmount < row.upper[d]) return row.rate;
+    for (std::size_t i = 0; i < kou.size(); ++i) {
+      if (previousMonthAmount < kou[i].upper[d]) {
+        s.lower = kou[i].lower[d];
+        s.upper = kou[i].upper[d];
+        s.openBelow = i == 0;
+        return s.rate = kou[i].rate;
+      }
     }
-    return kou.back().rate;
+    s.lower = kou.back().upper[d];
+    s.openAbove = true;
+    return s.rate = kou.back().rate;
   }
-  for (const BonusOtsuRow& row : otsu) {
-    if (previousMonthAmount < row.upper) return row.rate;
+  for (std::size_t i = 0; i < otsu.size(); ++i) {
+    if (previousMonthAmount < otsu[i].upper) {
+      s.lower = i == 0 ? 0 : otsu[i - 1].upper;
+      s.upper = otsu[i].upper;
+      s.openBelow = i == 0;
+      return s.rate = otsu[i].rate;
+    }
   }
-  return otsu.back().rate;
+  s.lower = otsu.back().upper;
+  s.openAbove = true;
+  return s.rate = otsu.back().rate;
 }
 
 }  // namespace paylark

@@ -12,6 +12,7 @@
 #include "store/money.h"
 #include "store/options.h"
 #include "store/rate_table_images.h"
+#include "store/tax_lookup_step.h"
 
 namespace paylark {
 
@@ -59,7 +60,8 @@ struct FullMonthlyTaxTable {
 
   // The tax for `amount` (社保控除後計) of a sound table; never negative. Negative dependants count
   // as none. `deductionMode` rounds the products of a rate and an amount.
-  Yen Tax(Yen amount, int column, int dependants, RoundingMode deductionMode) const;
+  // `step`, when given, receives the row or bracket used.
+  Yen Tax(Yen amount, int column, int dependants, RoundingMode deductionMode, MonthlyTaxStep* step = nullptr) const;
 
   bool operator==(const FullMonthlyTaxTable&) const = default;
 };
@@ -87,7 +89,7 @@ struct FullBonusTaxTable {
   // The rate for the previous month's amount: the row whose range holds it; below the first row
   // the first row's rate, from the last upper bound on the last row's. 甲 uses the column of
   // min(dependants, 7); 乙 does not depend on dependants.
-  double Rate(Yen previousMonthAmount, int dependants, int column) const;
+  double Rate(Yen previousMonthAmount, int dependants, int column, BonusRateStep* step = nullptr) const;
 
   bool operator==(const FullBonusTaxTable&) const = default;
 };

@@ -73,12 +73,18 @@ void PremiumRates::Merge(const std::vector<PremiumRateRow>& rows) {
   std::sort(rows_.begin(), rows_.end(), [](const auto& a, const auto& b) { return SortKey(a) < SortKey(b); });
 }
 
-std::optional<std::int32_t> PremiumRates::Find(PremiumRateItem item, std::uint16_t key, const CivilDate& on) const {
-  std::optional<std::int32_t> found;
+const PremiumRateRow* PremiumRates::FindRow(PremiumRateItem item, std::uint16_t key, const CivilDate& on) const {
+  const PremiumRateRow* found = nullptr;
   for (const PremiumRateRow& r : rows_) {
-    if (r.item == item && r.key == key && r.from <= on) found = r.millionths;
+    if (r.item == item && r.key == key && r.from <= on) found = &r;
   }
   return found;
+}
+
+std::optional<std::int32_t> PremiumRates::Find(PremiumRateItem item, std::uint16_t key, const CivilDate& on) const {
+  const PremiumRateRow* row = FindRow(item, key, on);
+  if (row == nullptr) return std::nullopt;
+  return row->millionths;
 }
 
 PremiumRatesInForce PremiumRates::InForce(const CivilDate& premiumMonth, int prefecture, const CivilDate& wageClosing,

@@ -75,6 +75,8 @@ class PremiumRates {
 
   // The newest row of item and key whose date is not after `on`.
   std::optional<std::int32_t> Find(PremiumRateItem item, std::uint16_t key, const CivilDate& on) const;
+  // That row itself (its date is the first day the rate applies); null when there is none.
+  const PremiumRateRow* FindRow(PremiumRateItem item, std::uint16_t key, const CivilDate& on) const;
   // prefecture 0 = none (no health rate).
   PremiumRatesInForce InForce(const CivilDate& premiumMonth, int prefecture, const CivilDate& wageClosing,
                               EmploymentKind kind) const;

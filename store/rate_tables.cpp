@@ -272,9 +272,9 @@ TablePresence RateTables::Presence() const {
 // 1 and in the brackets only column 1 is 乙, and the 乙 excess above row N is still measured from
 // row N − 1's lower bound (added to row N's 乙 tax).
 Yen RateTables::MonthlyTax(const TablePresence& presence, Yen amount, int column, int dependants,
-                           RoundingMode deductionMode) const {
+                           RoundingMode deductionMode, MonthlyTaxStep* step) const {
   if (!presence.Has(TableId::MonthlyTax)) return 0;
-  if (monthlyFull_) return monthlyFull_->Tax(amount, column, dependants, deductionMode);
+  if (monthlyFull_) return monthlyFull_->Tax(amount, column, dependants, deductionMode, step);
   const MonthlyTaxImage& t = monthly_;
   const int n = t.RowCount();
   if (n < MonthlyTaxImage::kMinRows || n > MonthlyTaxImage::kMaxRows) return 0;
@@ -283,53 +283,100 @@ Yen RateTables::MonthlyTax(const TablePresence& presence, Yen amount, int column
   const int d = std::min(people, kMaxKouColumn);
   const double e = t.Lower(n - 1);
   const double f = t.Lower(n);
+  MonthlyTaxStep local;
+  MonthlyTaxStep& s = step != nullptr ? *step : local;
+  s.otsu = column == 1;
+  s.kouColumn = d;
   auto excessTax = [&](double rate, double from) {
-    return static_cast<std::int64_t>(RoundYen(deductionMode, rate * (static_cast<double>(amount) - from)));
+    const double exact = rate * (static_cast<double>(amount) - from);
+    const Yen rounded = RoundYen(deductionMode, exact);
+    if (step != nullptr) {
+      s.rate = rate;
+      s.excessFrom = static_cast<Yen>(from);
+      s.excessExact = exact;
+      s.excessTax = rounded;
+    }
+    return static_cast<std::int64_t>(rounded);
   };
 
   std::int64_t tax = 0;
   if (amount < t.Lower(1)) {
+    s.kind = MonthlyTaxStep::Kind::BelowFirst;
+    s.upper = t.Lower(1);
+    if (column == 1) {
+      s.rate = t.OtsuRateBelowFirst();
+      s.excessExact = t.OtsuRateBelowFirst() * amount;
+    }
     tax = column == 1 ? RoundYen(deductionMode, t.OtsuRateBelowFirst() * amount) : 0;
+    s.excessTax = static_cast<Yen>(tax);
   } else if (e <= amount && amount < f) {
+    s.kind = MonthlyTaxStep::Kind::Bracket;
+    s.lower = t.Lower(n - 1);
+    s.upper = t.Lower(n);
+    s.base = column == 1 ? t.Otsu(n - 1) : t.Kou(n - 1, d);
     tax = column == 1 ? excessTax(t.OtsuRateFromSecondToLast(), e) + t.Otsu(n - 1)
                       : excessTax(t.KouRateSecondToLast(), e) + t.Kou(n - 1, d);
   } else if (amount >= f) {
+    s.kind = MonthlyTaxStep::Kind::Bracket;
+    s.lower = t.Lower(n);
+    s.base = column == 1 ? t.Otsu(n) : t.Kou(n, d);
     tax = column == 1 ? excessTax(t.OtsuRateFromSecondToLast(), e) + t.Otsu(n)
                       : excessTax(t.KouRateAboveLast(), f) + t.Kou(n, d);
   } else {
     for (int row = 1; row <= n - 2; ++row) {
       if (t.Lower(row) <= amount && amount < t.Upper(row)) {
         tax = column != 0 ? t.Otsu(row) : t.Kou(row, d);
+        s.kind = MonthlyTaxStep::Kind::Row;
+        s.otsu = column != 0;
+        s.lower = t.Lower(row);
+        s.upper = t.Upper(row);
+        s.base = static_cast<Yen>(tax);
         break;
       }
     }
   }
 
   if (column == 0) {
-    if (people > kMaxKouColumn) tax -= static_cast<std::int64_t>(people - kMaxKouColumn) * t.KouReductionBeyondSeven();
+    if (people > kMaxKouColumn) {
+      tax -= static_cast<std::int64_t>(people - kMaxKouColumn) * t.KouReductionBeyondSeven();
+      s.reducedPeople = people - kMaxKouColumn;
+      s.reductionPerPerson = t.KouReductionBeyondSeven();
+    }
   } else {
     tax -= static_cast<std::int64_t>(people) * t.OtsuReductionPerDependant();
+    s.reducedPeople = people;
+    s.reductionPerPerson = t.OtsuReductionPerDependant();
   }
   return ToCheckedYen(std::max<std::int64_t>(tax, 0));
 }
 
 bool RateTables::BonusTaxRate(const TablePresence& presence, Yen previousMonthAmount, int dependants,
-                              int column, double* rate) const {
+                              int column, double* rate, BonusRateStep* step) const {
   if (!presence.Has(TableId::BonusTax)) return false;
   if (bonusFull_) {
-    if (rate != nullptr) *rate = bonusFull_->Rate(previousMonthAmount, dependants, column);
+    const double found = bonusFull_->Rate(previousMonthAmount, dependants, column, step);
+    if (rate != nullptr) *rate = found;
     return true;
   }
   const BonusTaxImage& t = bonus_;
+  BonusRateStep s;
+  s.otsu = column != 0;
   double found = 0;
   if (column == 0) {
     const int n = t.KouRowCount();
     if (n < 1 || n > BonusTaxImage::kMaxKouRows) return false;
     const int d = std::clamp(dependants, 0, kMaxKouColumn);
     found = t.KouRate(n);
+    s.lower = n >= 2 ? t.KouUpper(n - 1, d) : 0;
+    s.openAbove = true;
+    s.openBelow = n == 1;
     for (int row = 1; row <= n - 1; ++row) {
       if (t.KouLower(row, d) <= previousMonthAmount && previousMonthAmount < t.KouUpper(row, d)) {
         found = t.KouRate(row);
+        s.lower = t.KouLower(row, d);
+        s.upper = t.KouUpper(row, d);
+        s.openAbove = false;
+        s.openBelow = false;
         break;
       }
     }
@@ -337,21 +384,33 @@ bool RateTables::BonusTaxRate(const TablePresence& presence, Yen previousMonthAm
     const int m = t.OtsuRowCount();
     if (m < 1 || m > BonusTaxImage::kMaxOtsuRows) return false;
     found = t.OtsuRate(m);
+    s.lower = m >= 2 ? t.OtsuUpper(m - 1) : 0;
+    s.openAbove = true;
+    s.openBelow = m == 1;
     for (int row = 1; row <= m - 1; ++row) {
       if (previousMonthAmount < t.OtsuUpper(row)) {
         found = t.OtsuRate(row);
+        s.lower = row == 1 ? 0 : t.OtsuUpper(row - 1);
+        s.upper = t.OtsuUpper(row);
+        s.openAbove = false;
+        s.openBelow = row == 1;
         break;
       }
     }
   }
   if (rate != nullptr) *rate = found;
+  if (step != nullptr) {
+    s.found = true;
+    s.rate = found;
+    *step = s;
+  }
   return true;
 }
 
 Yen RateTables::BonusTax(const TablePresence& presence, Yen previousMonthAmount, Yen bonusAmount,
-                         int dependants, int column, RoundingMode deductionMode) const {
+                         int dependants, int column, RoundingMode deductionMode, BonusRateStep* step) const {
   double rate = 0;
-  if (!BonusTaxRate(presence, previousMonthAmount, dependants, column, &rate)) return 0;
+  if (!BonusTaxRate(presence, previousMonthAmount, dependants, column, &rate, step)) return 0;
   return RoundYen(deductionMode, rate * bonusAmount);
 }
 
@@ -367,7 +426,7 @@ bool RateTables::BonusTaxUsable(const TablePresence& presence, int column) const
 }
 
 Yen RateTables::EmploymentPremiumFromTable(const TablePresence& presence, Yen totalPayment,
-                                           bool generalBusiness) const {
+                                           bool generalBusiness, EmploymentTableStep* step) const {
   if (presence.Has(TableId::Employment)) {
     const EmploymentImage& t = employment_;
     const int n = t.RowCount();
@@ -375,22 +434,28 @@ Yen RateTables::EmploymentPremiumFromTable(const TablePresence& presence, Yen to
       for (int row = 1; row <= n; ++row) {
         if (t.Lower(row) <= totalPayment && totalPayment < t.Upper(row)) {
           const Yen premium = generalBusiness ? t.GeneralPremium(row) : t.OtherPremium(row);
-          if (premium != 0) return premium;
+          if (premium != 0) {
+            if (step != nullptr) *step = {true, row, t.Lower(row), t.Upper(row), 0, 0};
+            return premium;
+          }
           break;
         }
       }
     }
   }
   // The fixed rule; the user's rounding setting does not apply to it.
-  const double product = totalPayment * (generalBusiness ? 0.007 : 0.008);
+  const double rate = generalBusiness ? 0.007 : 0.008;
+  const double product = totalPayment * rate;
+  if (step != nullptr) *step = {false, 0, 0, 0, rate, product};
   return static_cast<Yen>(std::trunc(product >= 0 ? product + 0.000001 : product - 0.000001));
 }
 
 std::optional<std::int32_t> RateTables::EmploymentRateOn(const TablePresence& presence, const CivilDate& closingDate,
-                                                         bool generalBusiness) const {
+                                                         bool generalBusiness, CivilDate* from) const {
   if (!presence.Has(TableId::Employment) || !employmentRates_) return std::nullopt;
   const EmploymentRateRow* row = employmentRates_->InForceOn(closingDate);
   if (row == nullptr) return std::nullopt;
+  if (from != nullptr) *from = row->from;
   return WorkerRate(*row, generalBusiness);
 }
 

@@ -39,6 +39,7 @@
 #include "store/money.h"
 #include "store/options.h"
 #include "store/rate_table_images.h"
+#include "store/tax_lookup_step.h"
 
 namespace paylark {
 
@@ -113,17 +114,18 @@ class RateTables {
   // 甲). The tax of 0..7 dependants comes from the table; beyond seven, 甲 subtracts the reduction
   // per dependant over seven; 乙 subtracts the 乙 reduction per dependant. Never negative;
   // negative dependants count as 0.
+  // `step`, when given, receives the row or bracket used (store/tax_lookup_step.h).
   Yen MonthlyTax(const TablePresence& presence, Yen amount, int column, int dependants,
-                 RoundingMode deductionMode) const;
+                 RoundingMode deductionMode, MonthlyTaxStep* step = nullptr) const;
   // 賞与の算出率: the rate for the previous month's amount after social insurance (前月の社保控除後計),
   // from the complete table of the extension when there is one (FullBonusTaxTable::Rate), else
   // from the image. Returns false, leaving *rate alone, when the bonus table file is missing or
   // (image only) the side's count is not valid (no rate applies, the bonus tax is 0). `rate` may
   // be null.
   bool BonusTaxRate(const TablePresence& presence, Yen previousMonthAmount, int dependants,
-                    int column, double* rate) const;
+                    int column, double* rate, BonusRateStep* step = nullptr) const;
   Yen BonusTax(const TablePresence& presence, Yen previousMonthAmount, Yen bonusAmount,
-               int dependants, int column, RoundingMode deductionMode) const;
+               int dependants, int column, RoundingMode deductionMode, BonusRateStep* step = nullptr) const;
   // Whether MonthlyTax and BonusTaxRate answer from a table rather than falling back to "no tax":
   // the file was loaded, still exists and (image only) its counts are valid. A tax computed while
   // this is false is not a tax at all; the callers report it instead of passing the 0 on.
@@ -135,12 +137,13 @@ class RateTables {
   // matching row or a premium of 0 in that row: totalPayment × 0.7 % (一般事業所) or 0.8 %,
   // truncated towards zero with a tolerance of 0.000001.
   Yen EmploymentPremiumFromTable(const TablePresence& presence, Yen totalPayment,
-                                 bool generalBusiness) const;
+                                 bool generalBusiness, EmploymentTableStep* step = nullptr) const;
   // The worker's rate (millionths) in force on a wage closing date for the business kind, from
   // the dated rates of the employment table's extension; nullopt when the file is missing, has no
   // rates or none applies on that date (the image and its fixed rule then answer).
+  // `from`, when given, receives the date from which the rate applies.
   std::optional<std::int32_t> EmploymentRateOn(const TablePresence& presence, const CivilDate& closingDate,
-                                               bool generalBusiness) const;
+                                               bool generalBusiness, CivilDate* from = nullptr) const;
   int GradeCount() const;              // 0 when the count field is not 1..80
   Grade HealthGrade(int grade) const;  // row `grade` of the image for 1..80, zeros otherwise
   int PensionGrade(int grade) const;   // raised to the lowest, then lowered to the highest pension grade

@@ -131,6 +131,21 @@ check "no levy in a file without its rate" 0 "$(field "$work/r8.tsv" 1 子ども
 run recalc "$levy_year" 14 > "$work/levy14.tsv" || failed=$((failed + 1))
 check "levy on the bonus" 690 "$(field "$work/levy14.tsv" 1 子ども・子育て支援金)"
 
+# explain: the working of each amount of one employee, one block per amount, with the figures
+# recalc shows; FIELD picks one amount.
+run explain "$levy_year" 12 1 > "$work/explain.txt" || failed=$((failed + 1))
+after=$(field "$work/levy12.tsv" 1 社保控除後計)
+row=$(awk -F'\t' -v a="$after" '$1 <= a && a < $2 { printf "%d,%03d以上%d,%03d未満の行\t%d,%03d", $1 / 1000, $1 % 1000, $2 / 1000, $2 % 1000, $4 / 1000, $4 % 1000 }' \
+  "$src/withholding-monthly-2026-01-01.tsv")
+check "explain names the tax row" \
+  "所得税 ${row#*$'\t'} ＝ 令和8年分 月額表、社保控除後 $(printf "%d,%03d" $((after / 1000)) $((after % 1000))) → ${row%$'\t'*}、甲欄 扶養親族等 1人 → ${row#*$'\t'}" \
+  "$(grep '^所得税' "$work/explain.txt")"
+check "explain names the pension rate's source" 1 "$(grep -c '^厚生年金保険 27,450 ＝ .*18.3 % の折半）＝ 27,450.00 → 50銭以下切捨て → 27,450$' "$work/explain.txt")"
+check "explain the levy" 1 "$(grep -c '^子ども・子育て支援金 345 ＝ 標準報酬月額 ' "$work/explain.txt")"
+check "explain one field" "雇用保険料 1,843" "$(run explain "$levy_year" 12 1 雇用保険料 | grep -v '^slot' | grep . | cut -d' ' -f1,2)"
+run explain "$levy_year" 12 1 無い項目 > /dev/null 2>&1; check "explain an unknown field exits 2" 2 $?
+run explain "$levy_year" 12 9 > /dev/null 2>&1; check "explain an empty slot exits 2" 2 $?
+
 # render: reports of a stored period drawn into PDF files (only in the build with Qt).
 if "$cli" --help 2>&1 | grep -q '^  render'; then
   run render payslip "$year" 12 1,2,3 --pdf "$work/slips.pdf"; check "render payslips" 0 $?
@@ -152,6 +167,11 @@ if "$cli" --help 2>&1 | grep -q '^  render'; then
     run render $kind "$year" 12 --pdf "$work/$kind.pdf"; check "render $kind" 0 $?
   done
   run render bogus "$year" 12 --pdf "$work/bogus.pdf" > /dev/null 2>&1; check "bad kind exits 2" 2 $?
+  run explain "$levy_year" 12 1 --pdf "$work/statement.pdf"; check "explain --pdf" 0 $?
+  if command -v pdftotext > /dev/null; then
+    check "計算明細 of the employee" 1 "$(pdftotext "$work/statement.pdf" - | grep -c -m1 '計算明細')"
+    check "計算明細 explains the tax" 1 "$(pdftotext "$work/statement.pdf" - | grep -c -m1 '^所得税 5,560 ＝ 令和8年分 月額表')"
+  fi
   run render payslip "$year" 12 9 --pdf "$work/empty.pdf" > /dev/null 2>&1; check "empty slot exits 2" 2 $?
   run render payslip "$year" 12 > /dev/null 2>&1; check "no --pdf exits 2" 2 $?
   check "nothing written on errors" 0 "$(ls "$work"/bogus.pdf "$work"/empty.pdf 2>/dev/null | wc -l)"

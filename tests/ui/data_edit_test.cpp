@@ -8,6 +8,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -16,7 +18,9 @@
 #include "entry/display_format.h"
 #include "calc/income_tax.h"
 #include "calc/salary.h"
+#include "calc/explanation.h"
 #include "screens/calc_window.h"
+#include "screens/explanation_window.h"
 #include "store/year_file.h"
 #include "support/payroll_fixture.h"
 #include "support/recording_reporter.h"
@@ -497,6 +501,50 @@ TEST_F(DataEditTest, CalculatorValueGoesIntoTheCurrentField) {
   value.reset();  // cancelled
   Click(Button("sbCalculator"));
   EXPECT_EQ(Edit("edSikyu15")->text(), "     1,235");
+}
+
+// F2 and the context menu's 計算の説明 open the window with the explanation of the field's amount;
+// 計算明細 writes every amount's explanation into a PDF file.
+TEST_F(DataEditTest, F2AndTheContextMenuExplainTheFieldsAmount) {
+  Show(2);
+  Enter("edSikyu1");
+  QTest::keyClick(Edit("edSikyu1"), Qt::Key_F2);
+  TfmExplanation* window = screen.ExplanationWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(window->Text().startsWith(QStringLiteral("基本給 300,000 ＝ 社員情報の基本給（月給） 300,000"))) << window->Text().toStdString();
+  EXPECT_TRUE(window->Text().contains(QStringLiteral("・基本給 300,000（社員情報）")));
+
+  std::string tax;
+  for (int i = 1; i <= kGroupRows[2]; ++i) {
+    if (Label("lbKoujo" + std::to_string(i)) == QStringLiteral("所得税")) tax = "edKoujo" + std::to_string(i);
+  }
+  ASSERT_FALSE(tax.empty());
+  emit Edit(tax)->customContextMenuRequested(QPoint(2, 2));
+  QMenu* menu = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->objectName() == QStringLiteral("pmItem") && w->isVisible()) menu = qobject_cast<QMenu*>(w);
+  }
+  ASSERT_NE(menu, nullptr);
+  QAction* explain = menu->findChild<QAction*>(QStringLiteral("acExplanation"));
+  ASSERT_NE(explain, nullptr);
+  EXPECT_EQ(explain->text(), QStringLiteral("計算の説明"));
+  explain->trigger();
+  menu->close();
+  const Yen withheld = state.Period().Deduction(2).Get(Koujo::IncomeTax);
+  EXPECT_TRUE(window->Text().startsWith(QString::fromUtf8("所得税 " + YenText(withheld) + " ＝ ")))
+      << window->Text().toStdString();
+  EXPECT_TRUE(window->Text().contains(QStringLiteral("の行、甲欄 扶養親族等"))) << window->Text().toStdString();
+
+  QTest::keyClick(Edit("edKintai2"), Qt::Key_F2);
+  EXPECT_EQ(window->Text().toStdString(), kNoExplanation) << "出勤日数 is entered, not computed";
+
+  const std::filesystem::path pdf = dir.Path() / "statement.pdf";
+  dialogs.filesToSave.push_back(pdf.string());
+  Click(Button("btPrnKeisan"));
+  EXPECT_TRUE(dialogs.shown.empty()) << (dialogs.shown.empty() ? "" : dialogs.shown[0].text);
+  ASSERT_TRUE(std::filesystem::exists(pdf));
+  EXPECT_GT(std::filesystem::file_size(pdf), 1000u);
 }
 
 }  // namespace

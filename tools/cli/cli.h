@@ -39,6 +39,7 @@ int RunSelfCheck(const Invocation& inv);
 int RunYearEnd(const Invocation& inv);
 int RunDeclare(const Invocation& inv);
 int RunRates(const Invocation& inv);
+int RunExplain(const Invocation& inv);
 #ifdef PAYLARK_WITH_RENDER
 int RunRender(const Invocation& inv);  // only in the build with Qt
 int RunRenderYearEnd(const Invocation& inv);

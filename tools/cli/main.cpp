@@ -15,6 +15,7 @@ constexpr const char* kUsage =
     "  bonus-tax PREVIOUS BONUS DEPENDANTS kou|otsu [--date D] bonus rate and tax\n"
     "  tables                                                  installed table editions and row counts\n"
     "  recalc YEARFILE PERIOD [--save]                         recalculate a stored period\n"
+    "  explain YEARFILE PERIOD SLOT [FIELD] [--pdf OUT]       how each amount of one employee was computed\n"
     "  selfcheck                                               start-up checks of the program folder\n"
     "  year-end --year YYYY --input FILE.json                  年末調整 of one employee\n"
     "  year-end --year YYYY YEARFILE [--settle PERIOD [--save]] 年末調整 of every employee of a company\n"
@@ -76,6 +77,7 @@ int main(int argc, char** argv) {
     if (command == "year-end") return RunYearEnd(inv);
     if (command == "declare") return RunDeclare(inv);
     if (command == "rates") return RunRates(inv);
+    if (command == "explain") return RunExplain(inv);
 #ifdef PAYLARK_WITH_RENDER
     if (command == "render") return RunRender(inv);
 #endif
