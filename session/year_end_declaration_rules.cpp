@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "calc/year_end_figures.h"
+
 namespace paylark::screens {
 namespace {
 
@@ -156,6 +158,14 @@ EmployeeParticulars CarryOverParticulars(const EmployeeParticulars& last, int ye
   p.hired.reset();
   p.retired.reset();
   return p;
+}
+
+DeclaredDeductions DeductionsOfDeclaration(const YearEndRules& rules, const Declaration& declaration) {
+  YearEndInput in = YearEndInputOf(EmployeeYearPay{}, &declaration);
+  // Only the premiums: the amounts that are not premiums cannot change these figures.
+  in.previousPaid = in.previousSocialInsurance = in.previousWithheld = 0;
+  const YearEndResult r = ComputeYearEnd(rules, in);
+  return {declaration.declaredSocialInsurance, r.smallBusinessMutualAid, r.lifeInsurance, r.earthquakeInsurance};
 }
 
 }  // namespace paylark::screens

@@ -8,6 +8,7 @@
 
 #include "store/declarations.h"
 #include "store/year_end_particulars.h"
+#include "store/year_end_rules.h"
 
 namespace paylark::screens {
 
@@ -67,5 +68,17 @@ std::optional<DeclarationProblem> CheckDeclaration(const Declaration& declaratio
 // but for the 中途就・退職 dates, which were last year's.
 Declaration CarryOverDeclaration(const Declaration& lastYear, int year);
 EmployeeParticulars CarryOverParticulars(const EmployeeParticulars& lastYear, int year);
+
+// The deductions of the 保険料控除申告書 as the amounts stand, for the entry to show beside them: the
+// calculation's own figures (the 生命保険料控除 of a year that raises it for a dependant under 23
+// included), whatever the pay.
+struct DeclaredDeductions {
+  Yen socialInsurance = 0;         // 申告による社会保険料
+  Yen smallBusinessMutualAid = 0;  // 小規模企業共済等掛金
+  Yen lifeInsurance = 0;           // 生命保険料控除
+  Yen earthquakeInsurance = 0;     // 地震保険料控除 (旧長期損害保険料 included)
+  bool operator==(const DeclaredDeductions&) const = default;
+};
+DeclaredDeductions DeductionsOfDeclaration(const YearEndRules& rules, const Declaration& declaration);
 
 }  // namespace paylark::screens

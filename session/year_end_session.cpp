@@ -120,6 +120,12 @@ std::vector<int> YearEndYears(const ui::ProgramPaths& paths) {
   return {years.rbegin(), years.rend()};
 }
 
+int DefaultYearEndYear(const ui::ProgramState& state) {
+  if (!state.open.currentDataFile.empty())
+    if (const std::optional<int> year = GregorianYear(state.open.eraYear)) return *year;
+  return Today().year;
+}
+
 YearEndSession::YearEndSession(ui::ProgramState& state, int year)
     : YearEndSession(state, year, RequireYearFile(state, year)) {}
 

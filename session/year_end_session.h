@@ -105,6 +105,8 @@ std::filesystem::path YearEndRulesFolder(const ui::ProgramPaths& paths);
 std::optional<std::filesystem::path> YearFileOfYear(const std::filesystem::path& dataFolder, int year);
 // The calendar years with a yearly file in the data folder, the latest first.
 std::vector<int> YearEndYears(const ui::ProgramPaths& paths);
+// The year the window opens with: the open file's calendar year, else this year.
+int DefaultYearEndYear(const ui::ProgramState& state);
 
 class YearEndSession {
  public:

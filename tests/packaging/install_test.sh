@@ -13,6 +13,7 @@ for f in bin/paylark share/applications/jp.paylark.Paylark.desktop share/metainf
          share/icons/hicolor/scalable/apps/jp.paylark.Paylark.svg share/man/man1/paylark.1.gz \
          share/doc/paylark/copyright "share/paylark/tables/税額表(給与).dat" \
          "share/paylark/tables/Tables/2020-01-01/税額表(賞与).dat" share/paylark/manual/index.html \
+         share/paylark/tables/YearEnd/year-end-2026.txt \
          share/paylark/manual/style.css share/paylark/manual/images/main.png; do
   [ -e "$tmp/usr/$f" ] || { echo "not installed: $f"; exit 1; }
 done

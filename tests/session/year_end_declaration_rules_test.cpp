@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include "store/year_end_rules.h"
+
 namespace paylark::screens {
 namespace {
 
@@ -131,6 +133,21 @@ TEST(CarryOverDeclaration, KeepsThePersonsAndClearsTheYearsAmounts) {
   EXPECT_EQ(p.address, SoundParticulars().address);
   EXPECT_FALSE(p.hired);
   EXPECT_FALSE(p.retired);
+}
+
+TEST(DeductionsOfDeclaration, TheCalculationsFiguresOfThePremiums) {
+  const YearEndRules rules = LoadYearEndRules(PAYLARK_TABLES_SRC "/year-end", 2026);
+  Declaration d = Sound();  // two dependants under 23
+  d.declaredSocialInsurance = 120000;
+  d.smallBusinessMutualAid = 276000;
+  d.lifeNewGeneral = 100000;  // 100,000 / 4 + 30,000 with a dependant under 23 (令和8年分), else the cap 40,000
+  d.lifeCareMedical = 30000;  // 30,000 / 2 + 10,000
+  d.earthquake = 30000;
+  d.oldLongTerm = 30000;  // 15,000: together 45,000
+  EXPECT_EQ(DeductionsOfDeclaration(rules, d), (DeclaredDeductions{120000, 276000, 80000, 45000}));
+  d.dependants.clear();
+  d.earthquake = 60000;  // capped at 50,000 with the old long-term premium
+  EXPECT_EQ(DeductionsOfDeclaration(rules, d), (DeclaredDeductions{120000, 276000, 65000, 50000}));
 }
 
 }  // namespace

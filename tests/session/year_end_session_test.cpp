@@ -99,6 +99,10 @@ TEST_F(YearEndSessionTest, FromNotEnteredToSettledAndBackWhenThePayChanges) {
   EXPECT_EQ(YearFileOfYear(program_ / "Data", 2026), file_);
   EXPECT_EQ(YearEndYears(state_.paths), (std::vector<int>{2026}));
   EXPECT_THROW(YearEndSession(state_, 2025), YearEndError);  // no yearly file
+  EXPECT_EQ(DefaultYearEndYear(state_), Today().year);
+  state_.open.currentDataFile = file_;
+  state_.open.eraYear = {"令和", 8};
+  EXPECT_EQ(DefaultYearEndYear(state_), 2026);
 
   YearEndSession session(state_, 2026);
   ASSERT_EQ(session.Rows().size(), 3u);
