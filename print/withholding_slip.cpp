@@ -126,11 +126,10 @@ WithholdingSlip WithholdingSlipOf(const YearEndSource& source, std::size_t index
     if (!later.empty()) {
       std::string text = "5人目以降の扶養親族:";
       for (const std::string& name : later) text += " " + name;
-      for (const std::string& line : Wrap(text, 150)) s.remarks.push_back(line);
+      s.remarks.push_back(text);
     }
   }
   if (!adjusted) s.remarks.push_back("年末調整なし (" + *a.exclusion + ")");
-  if (s.smallBusiness) s.remarks.push_back("社会保険料等の金額の内 小規模企業共済等掛金 " + YenText(*s.smallBusiness));
 
   const CompanyParticulars& c = source.company;
   if (form == SlipForm::Report) s.payerNumber = c.corporateNumber;
@@ -245,9 +244,32 @@ void DrawWithholdingSlip(PageModel& page, const WithholdingSlip& s, double top) 
   amount(SlipBox::LifeInsurance, s.lifeInsurance);
   amount(SlipBox::Earthquake, s.earthquake);
   amount(SlipBox::HousingLoan, s.housingLoan);
-  std::vector<std::string> remarks = s.remarks;
-  remarks.resize(std::min<std::size_t>(remarks.size(), 3));
-  lines(SlipBox::Remarks, remarks);
+  // 摘要: three lines of the box's width in the text size; more than that in the heading size,
+  // which holds four longer lines.
+  {
+    const SlipBoxPlace& box = place(SlipBox::Remarks);
+    auto wrapped = [&](int size) {
+      page.SetFont(kMincho, size);
+      const auto width = static_cast<std::size_t>((box.x2 - box.x1 - 3) / page.TextEnd("0", 0));
+      std::vector<std::string> out;
+      for (const std::string& remark : s.remarks)
+        for (const std::string& l : Wrap(remark, width)) out.push_back(l);
+      return out;
+    };
+    std::vector<std::string> out = wrapped(kSlipTextSize);
+    if (out.size() <= 3) {
+      lines(SlipBox::Remarks, out);
+    } else {
+      out = wrapped(kSlipHeadingSize);
+      for (std::size_t i = 0; i < out.size(); ++i)
+        page.PutText(out[i], SlipTextLeft(box), top + SlipLineTop(box, 0) + static_cast<double>(i) * 2.0);
+    }
+  }
+  if (s.smallBusiness) {
+    const SlipBoxPlace& box = place(SlipBox::SocialInsurance);
+    page.SetFont(kMincho, kSlipTextSize);
+    page.PutText("内 " + FormatAmount(0, *s.smallBusiness), box.x1 + 1.5, top + SlipLineTop(box, 0));
+  }
   amount(SlipBox::LifeNew, s.lifeNew);
   amount(SlipBox::LifeOld, s.lifeOld);
   amount(SlipBox::CareMedical, s.careMedical);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 
 #include "print/withholding_slip.h"
@@ -132,6 +133,31 @@ TEST_F(WithholdingSlipTest, TwoSlipsToASheetWithACuttingLine) {
         return s.kind == RecordedShape::Frame && s.x1 == page.X(p.x1) && s.y1 == page.Y(top + p.y1) &&
                s.x2 == page.X(p.x2) && s.y2 == page.Y(top + p.y2);
       })) << p.heading;
+}
+
+TEST_F(WithholdingSlipTest, RemarksKeepEveryDependantBeyondTheFourBoxes) {
+  YearEndEmployee& e = fixture.source.employees[0];
+  Declaration d = *e.declaration;
+  d.previousPaid = 1000000;
+  d.previousWithheld = 30000;
+  for (const char* name : {"山田　四郎", "山田　五郎", "山田　六郎", "山田　七郎", "山田　八郎", "山田　九郎", "山田　十郎",
+                           "山田　十一郎", "山田　十二郎", "山田　十三郎", "山田　十四郎", "山田　十五郎", "山田　十六郎", "山田　十七郎", "山田　十八郎",
+                           "山田　十九郎", "山田　二十郎", "山田　二十一郎", "山田　二十二郎"})
+    d.dependants.push_back({name, "子", {2000, 1, 1}, 0, false, DisabilityKind::None, false});
+  e.declaration = d;
+  e.adjustment = AdjustEmployee(fixture.rules, e.adjustment.pay, &d);
+  canvas = RecordingCanvas();
+  DrawWithholdingSlip(page, WithholdingSlipOf(fixture.source, 0, SlipForm::Recipient), 0);
+  const SlipBoxPlace& box = Layout().Place(SlipBox::Remarks);
+  std::map<int, std::string> rows;
+  for (const auto& t : canvas.texts)
+    if (t.y > page.Y(box.y1 + 1.5) && t.y < page.Y(box.y2) && t.x >= page.X(box.x1) && t.x < page.X(box.x2))
+      rows[t.y] = canvas.TextBetween(t.y, page.X(box.x1), page.X(box.x2));
+  std::string remarks;
+  for (const auto& [y, text] : rows) remarks += text;
+  EXPECT_NE(remarks.find("前職分支払金額1,000,000円"), std::string::npos) << remarks;
+  // Four in the boxes (the 16歳未満 apart), the rest named in the 摘要.
+  for (const char* name : {"山田　六郎", "山田　十五郎", "山田　二十二郎"}) EXPECT_NE(remarks.find(name), std::string::npos) << name;
 }
 
 TEST_F(WithholdingSlipTest, LayoutsOfTheYearsAndTheReportForm) {
