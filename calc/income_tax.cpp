@@ -101,11 +101,16 @@ Yen SalaryTax(const CalcInputs& in, const EmployeeRecord& employee, Yen afterSoc
     }
     return 0;
   }
+  if (in.explanation == nullptr) {
+    const Yen tax = in.tables.MonthlyTax(in.presence, afterSocial, employee.TaxColumn(), employee.TaxDependants(),
+                                         in.options.deductionRounding);
+    return tax < 0 ? 0 : tax;
+  }
   MonthlyTaxStep step;
   Yen tax = in.tables.MonthlyTax(in.presence, afterSocial, employee.TaxColumn(), employee.TaxDependants(),
-                                 in.options.deductionRounding, in.explanation != nullptr ? &step : nullptr);
+                                 in.options.deductionRounding, &step);
   tax = tax < 0 ? 0 : tax;
-  if (in.explanation != nullptr) ExplainMonthlyTax(in, employee, afterSocial, tax, step);
+  ExplainMonthlyTax(in, employee, afterSocial, tax, step);
   return tax;
 }
 

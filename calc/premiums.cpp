@@ -153,8 +153,10 @@ Yen EmploymentPremium(const CalcInputs& in, const CompanyRecord& company, Yen ba
     e = &in.explanation->Add(field, FieldName(in, field), 0);
     e->inputs = {{"支給額", static_cast<double>(base), InputOrigin::Calculated}};
   }
+  // Texts only for an explanation: without one the premium costs no formatting.
   const std::string baseText =
-      (IsBonusPeriod(in.period) ? "支給項目合計（役員報酬を除く） " : "支給項目合計 ") + YenText(base);
+      e == nullptr ? std::string()
+                   : (IsBonusPeriod(in.period) ? "支給項目合計（役員報酬を除く） " : "支給項目合計 ") + YenText(base);
   const char* kind = company.GeneralBusiness() ? "一般の事業" : "一般の事業以外";
   Yen premium = 0;
   if (company.UseEmploymentTable()) {
