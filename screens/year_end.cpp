@@ -1,6 +1,7 @@
 #include "screens/year_end.h"
 
 #include <QComboBox>
+#include <QPrinter>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -9,8 +10,17 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <exception>
+#include <filesystem>
+#include <memory>
+
+#include "store/atomic_file.h"
 
 #include "entry/display_format.h"
+#include "print/qt/pdf_report.h"
+#include "print/qt/print_job.h"
+#include "print/qt/printer_setup.h"
+#include "print/withholding_slip.h"
+#include "print/year_end_documents.h"
 #include "screens/declaration.h"
 #include "screens/pre_view.h"
 #include "screens/year_end_company.h"
@@ -24,6 +34,10 @@ namespace paylark::screens {
 namespace {
 
 constexpr int kDecemberSalary = 12;
+// The documents of the 印刷 choice, in this order.
+enum DocumentChoice { kSlips, kSalaryReports, kBooks, kList, kListCsv };
+constexpr const char* kDocuments[] = {"源泉徴収票（受給者交付用）", "給与支払報告書（総括表・個人別明細書）", "源泉徴収簿",
+                                      "年末調整一覧表", "年末調整一覧表（CSV）"};
 enum Column { kName, kStatus, kPay, kAnnualTax, kWithheld, kDifference, kColumns };
 
 QString YenText(Yen v) { return ui::FromUtf8(FormatAmount(11, v)).trimmed(); }
@@ -111,6 +125,7 @@ TfmYearEnd::TfmYearEnd(ui::ProgramState& state, ui::DialogService& dialogs, TfmP
   btKekka_ = button("btKekka", "計算結果");
   btSeisan_ = button("btSeisan", "精算");
   btInsatsu_ = button("btInsatsu", "印刷");
+  btPdf_ = button("btPdf", "PDF・CSV保存");
   btSiharaisya_ = button("btSiharaisya", "支払者・提出先");
   auto* close = button("bbClose", "閉じる");
 
@@ -118,8 +133,10 @@ TfmYearEnd::TfmYearEnd(ui::ProgramState& state, ui::DialogService& dialogs, TfmP
   cbSeisan_->setObjectName("cbSeisan");
   for (int period = 1; period <= kPeriodCount; ++period)
     cbSeisan_->addItem(ui::FromUtf8(app::PeriodCaption(period, state_.options.thirdBonusName)), period);
+  cbSeisan_->setCurrentIndex(cbSeisan_->findData(kDecemberSalary));  // the December salary settles by default
   cbInsatsu_ = new QComboBox(this);
   cbInsatsu_->setObjectName("cbInsatsu");
+  for (const char* document : kDocuments) cbInsatsu_->addItem(ui::FromUtf8(document));
 
   auto* top = new QHBoxLayout;
   top->addWidget(new QLabel(QStringLiteral("対象年"), this));
@@ -138,6 +155,7 @@ TfmYearEnd::TfmYearEnd(ui::ProgramState& state, ui::DialogService& dialogs, TfmP
   commands->addWidget(btSeisan_);
   commands->addSpacing(16);
   commands->addWidget(cbInsatsu_);
+  commands->addWidget(btPdf_);
   commands->addWidget(btInsatsu_);
   commands->addStretch();
   commands->addWidget(close);
@@ -154,6 +172,7 @@ TfmYearEnd::TfmYearEnd(ui::ProgramState& state, ui::DialogService& dialogs, TfmP
   connect(btKekka_, &QPushButton::clicked, this, [this] { ShowResult(); });
   connect(btSeisan_, &QPushButton::clicked, this, [this] { Settle(); });
   connect(btInsatsu_, &QPushButton::clicked, this, [this] { PrintDocuments(); });
+  connect(btPdf_, &QPushButton::clicked, this, [this] { WriteDocumentFile(); });
   connect(btSiharaisya_, &QPushButton::clicked, this, [this] { EditCompany(); });
   connect(close, &QPushButton::clicked, this, &TfmYearEnd::accept);
 }
@@ -212,7 +231,7 @@ void TfmYearEnd::Reload() {
 void TfmYearEnd::ShowRows() {
   const bool open = session_ != nullptr;
   for (QWidget* w : std::initializer_list<QWidget*>{btSinkoku_, btKeisan_, btKekka_, btSeisan_, cbSeisan_,
-                                                    btInsatsu_, cbInsatsu_, btSiharaisya_})
+                                                    btInsatsu_, cbInsatsu_, btPdf_, btSiharaisya_})
     w->setEnabled(open);
   if (!open) {
     sgNencho_->setRowCount(0);
@@ -348,7 +367,101 @@ void TfmYearEnd::Settle() {
   }
 }
 
-void TfmYearEnd::PrintDocuments() {}
+QPrinter& TfmYearEnd::Printer() {
+  if (!printer_) {
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    print::LoadPrintInfo(*printer_, state_.settings);  // the printer of the print dialog, when there is one
+  }
+  return *printer_;
+}
+
+std::optional<print::Document> TfmYearEnd::ChosenDocument(std::shared_ptr<const print::YearEndSource>& source) {
+  source = std::make_shared<const print::YearEndSource>(BuildYearEndSource(*session_));
+  switch (cbInsatsu_->currentIndex()) {
+    case kSlips: return print::WithholdingSlipDocument(*source);
+    case kSalaryReports: return print::SalaryReportDocument(*source);
+    case kBooks: return print::WithholdingBookDocument(*source);
+    case kList: return print::YearEndListDocument(*source);
+    default: return std::nullopt;
+  }
+}
+
+void TfmYearEnd::PrintDocuments() {
+  if (!session_ || session_->Rows().empty()) return;
+  if (cbInsatsu_->currentIndex() == kListCsv) {
+    WriteDocumentFile();
+    return;
+  }
+  std::shared_ptr<const print::YearEndSource> source;
+  std::optional<print::Document> document;
+  try {
+    document = ChosenDocument(source);
+  } catch (const std::exception& e) {
+    dialogs_.Error(e.what());
+    return;
+  }
+  if (!document || document->pageCount == 0) return;
+  print::SetLandscape(Printer(), document->landscape);
+  PreviewJob job;
+  job.pageCount = document->pageCount;
+  job.printer = print::PageOf(Printer());
+  auto shared = std::make_shared<print::Document>(*document);
+  job.drawPage = [shared, source](print::PageModel& page, int pageNumber) {
+    if (pageNumber >= 1 && pageNumber <= shared->pageCount) shared->drawPage(page, pageNumber - 1);
+  };
+  job.print = [this, shared, source] {
+    print::PageModel page;
+    const print::JobResult result = print::PrintDocument(Printer(), page, *shared, &state_.options);
+    if (!result.printed && !result.error.empty()) dialogs_.Error(result.error);
+    return result.printed;
+  };
+  preview_.Run(job);
+}
+
+void TfmYearEnd::WriteDocumentFile() {
+  if (!session_ || session_->Rows().empty()) return;
+  const bool csv = cbInsatsu_->currentIndex() == kListCsv;
+  const std::string title = kDocuments[cbInsatsu_->currentIndex()];
+  std::string name = std::to_string(year_) + "年分" +
+                     (csv ? std::string("年末調整一覧表.csv") : std::string(title.substr(0, title.find("（"))) + ".pdf");
+  std::string folder = lastFolder_.empty() ? state_.paths.programDir.string() : lastFolder_;
+  std::string suggested = (std::filesystem::path(folder) / std::filesystem::path(name)).string();
+  std::optional<std::string> chosen;
+  for (;;) {
+    chosen = dialogs_.SaveFile(csv ? "CSVファイルに保存" : "PDFファイルに保存", suggested,
+                               csv ? "CSVファイル (*.csv)" : "PDFファイル (*.pdf)");
+    if (!chosen) return;
+    const std::filesystem::path path(*chosen);
+    std::error_code error;
+    if (std::filesystem::exists(path, error) &&
+        !dialogs_.Confirm("ファイル｢" + path.filename().string() + "｣は既に存在します。\r置き換えますか？")) {
+      suggested = *chosen;
+      continue;
+    }
+    break;
+  }
+  const std::filesystem::path path(*chosen);
+  lastFolder_ = path.parent_path().string();
+  try {
+    std::shared_ptr<const print::YearEndSource> source;
+    if (csv) {
+      source = std::make_shared<const print::YearEndSource>(BuildYearEndSource(*session_));
+      ReplaceFileContents(path, print::YearEndListCsv(*source));
+      dialogs_.Information("CSVファイルに保存しました。\r" + path.string());
+      return;
+    }
+    const std::optional<print::Document> document = ChosenDocument(source);
+    if (!document || document->pageCount == 0) return;
+    const print::JobResult result = print::WritePdfDocument(path, *document);
+    if (!result.printed) {
+      dialogs_.Error(result.error.empty() ? std::string(print::kPrintStartFailed) : result.error);
+      return;
+    }
+    dialogs_.Information("PDFファイルに保存しました。\r" + path.string());
+  } catch (const std::exception& e) {
+    dialogs_.Error(e.what());
+  }
+}
 
 void TfmYearEnd::EditCompany() {
   if (!session_) return;

@@ -12,6 +12,8 @@
 #include <memory>
 #include <optional>
 
+#include "print/document.h"
+#include "print/year_end_source.h"
 #include "session/program_state.h"
 #include "ui/dialog_service.h"
 
@@ -23,6 +25,8 @@ class QTableWidget;
 namespace paylark::ui {
 class NumEdit;
 }  // namespace paylark::ui
+
+class QPrinter;
 
 namespace paylark::screens {
 
@@ -59,7 +63,8 @@ class TfmYearEnd : public QDialog {
   void CalculateAll();
   void ShowResult();
   void Settle();
-  void PrintDocuments();
+  void PrintDocuments();  // the chosen document in the preview, printed from there
+  void WriteDocumentFile();  // the chosen document as a PDF (the list also as CSV)
   void EditCompany();
 
  protected:
@@ -70,6 +75,9 @@ class TfmYearEnd : public QDialog {
   void ShowRows();
   int CurrentRow() const;
   bool RunModal(QDialog& screen);
+  // The chosen document over the year's figures as they stand; nullopt for the CSV.
+  std::optional<print::Document> ChosenDocument(std::shared_ptr<const print::YearEndSource>& source);
+  QPrinter& Printer();
 
   ui::ProgramState& state_;
   ui::DialogService& dialogs_;
@@ -91,6 +99,9 @@ class TfmYearEnd : public QDialog {
   QPushButton* btKekka_;
   QPushButton* btSeisan_;
   QPushButton* btInsatsu_;
+  QPushButton* btPdf_;
+  std::unique_ptr<QPrinter> printer_;
+  std::string lastFolder_;
   QPushButton* btSiharaisya_;
 };
 
