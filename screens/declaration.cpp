@@ -345,26 +345,7 @@ void TfmDeclaration::Fill(const DeclarationForm& e) {
   cbKinro_->setChecked(e.workingStudent);
   cbHikyoju_->setChecked(e.nonResident);
   cbTaisyokuJirei_->setChecked(e.leavingCase);
-  for (int row = 0; row <= kDependantRows; ++row) {
-    PersonEntry p;
-    if (row == 0) {
-      p = e.spouse;
-    } else if (row - 1 < static_cast<int>(e.dependants.size())) {
-      p = e.dependants[row - 1];
-    }
-    const PersonRow& r = rows_[row];
-    text(r.name, p.name);
-    text(r.relation, p.relation);
-    text(r.birth, p.birth);
-    if (p.Empty()) {
-      r.income->clear();
-    } else {
-      r.income->SetValue(p.income);
-    }
-    r.cohabiting->setChecked(p.cohabiting);
-    r.disability->setCurrentIndex(p.disability);
-    r.nonResident->setChecked(p.nonResident);
-  }
+  FillPersons(e);
   edSyotoku_->SetValue(e.otherIncome);
   cbChoseiForm_->setChecked(e.incomeAdjustmentForm);
   edSyaho_->SetValue(e.declaredSocialInsurance);
@@ -390,6 +371,31 @@ void TfmDeclaration::Fill(const DeclarationForm& e) {
   text(edTaisyoku_, e.retired);
   ShowKinds();
   ShowInsuranceDeductions();
+}
+
+void TfmDeclaration::FillPersons(const DeclarationForm& e) {
+  auto text = [](QLineEdit* edit, const std::string& s) { edit->setText(ui::FromUtf8(s)); };
+  for (int row = 0; row <= kDependantRows; ++row) {
+    PersonEntry p;
+    if (row == 0) {
+      p = e.spouse;
+    } else if (row - 1 < static_cast<int>(e.dependants.size())) {
+      p = e.dependants[row - 1];
+    }
+    const PersonRow& r = rows_[row];
+    text(r.name, p.name);
+    text(r.relation, p.relation);
+    text(r.birth, p.birth);
+    if (p.Empty()) {
+      r.income->clear();
+    } else {
+      r.income->SetValue(p.income);
+    }
+    r.cohabiting->setChecked(p.cohabiting);
+    r.disability->setCurrentIndex(p.disability);
+    r.nonResident->setChecked(p.nonResident);
+  }
+  ShowKinds();
 }
 
 DeclarationForm TfmDeclaration::ReadEntry() const {
@@ -506,7 +512,16 @@ void TfmDeclaration::Confirm() {
   if (auto* current = qobject_cast<ui::NumEdit*>(focusWidget())) {
     if (!current->Normalise()) return;
   }
-  const DeclarationReading reading = ReadDeclarationForm(ReadEntry(), base_, baseParticulars_);
+  DeclarationReading reading = ReadDeclarationForm(ReadEntry(), base_, baseParticulars_);
+  // Empty rows between the dependants are closed up first, so the rows the checks count are the
+  // rows on the screen.
+  bool gaps = false;
+  for (std::size_t i = 0; i < reading.dependantRows.size(); ++i)
+    gaps = gaps || reading.dependantRows[i] != static_cast<int>(i) + 1;
+  if (!reading.problem && gaps) {
+    FillPersons(FormOf(reading.read.declaration, reading.read.particulars));
+    reading = ReadDeclarationForm(ReadEntry(), base_, baseParticulars_);
+  }
   std::optional<FormProblem> problem = reading.problem;
   if (!problem) {
     if (const auto fault = CheckDeclaration(reading.read.declaration, reading.read.particulars, base_.year))

@@ -72,6 +72,7 @@ class TfmDeclaration : public QDialog {
   QComboBox* DisabilityBox(const char* name);
 
   void Fill(const DeclarationForm& entry);
+  void FillPersons(const DeclarationForm& entry);
   DeclarationForm ReadEntry() const;
   void ShowKinds();
   void ShowInsuranceDeductions();
