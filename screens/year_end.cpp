@@ -194,6 +194,7 @@ bool TfmYearEnd::RunModal(QDialog& screen) {
 void TfmYearEnd::Open(int year) {
   year_ = year;
   edNen_->SetValue(year);
+  cbSeisan_->setCurrentIndex(cbSeisan_->findData(kDecemberSalary));
   session_.reset();
   try {
     if (!state_.open.currentDataFile.empty() && GregorianYear(state_.open.eraYear) == year) {
@@ -260,8 +261,6 @@ void TfmYearEnd::ShowRows() {
                         .arg(t.adjusted)
                         .arg(t.excluded)
                         .arg(YenText(t.totalPay), YenText(t.annualTax), YenText(t.withheld), YenText(t.difference)));
-  const int december = cbSeisan_->findData(kDecemberSalary);
-  if (cbSeisan_->currentIndex() < 0 || cbSeisan_->currentData().toInt() == 0) cbSeisan_->setCurrentIndex(december);
 }
 
 int TfmYearEnd::CurrentRow() const {
