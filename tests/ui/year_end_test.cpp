@@ -210,14 +210,21 @@ TEST_F(YearEndTest, DeclarationOfASpouseAndThreeDependantsCalculatedAndSettledIn
     onPayslip = onPayslip || (row.find("年末調整") != std::string::npos && row.find("還付" + digits) != std::string::npos);
   EXPECT_TRUE(onPayslip) << "還付" << digits;
 
-  // The ledger reads the yearly file: the December column of its 年末調整 row.
-  bool inLedger = false;
-  std::string ledger;
+  // The ledger reads the yearly file. Its deduction rows are the legacy fifteen, without a
+  // 年末調整 row: the settlement is in December's 控除項目合計 and 差引支給額.
+  auto text = [](Yen v) {
+    const std::string t = FormatAmount(9, v);
+    return t.substr(t.find_first_not_of(' '));
+  };
+  const std::string deductions = text(51000) + text(51000 - refund) + "000" + text(11 * 51000 + 51000 - refund);
+  const std::string net = text(249000) + text(249000 + refund) + "000" + text(11 * 249000 + 249000 + refund);
+  bool deductionsFound = false, netFound = false;
   for (const std::string& row : Drawn(print::DrawLedger)) {
-    ledger += row + "\n";
-    inLedger = inLedger || (row.find("年末調整") != std::string::npos && row.find(digits) != std::string::npos);
+    deductionsFound = deductionsFound || (row.rfind("控除項目合計", 0) == 0 && row.find(deductions) != std::string::npos);
+    netFound = netFound || (row.rfind("差引支給額", 0) == 0 && row.find(net) != std::string::npos);
   }
-  EXPECT_TRUE(inLedger) << digits << "\n" << ledger;
+  EXPECT_TRUE(deductionsFound) << deductions;
+  EXPECT_TRUE(netFound) << net;
 }
 
 TEST_F(YearEndTest, AFaultOfTheDeclarationIsShownAtItsFieldAndNothingIsStored) {
