@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "calc/explanation.h"
 
@@ -145,6 +146,8 @@ struct YearEndWorking {
   const TaxRateRow* taxRow = nullptr;
   int spouseBand = -1;
   int dependantsCounted = 0;
+  bool recording = false;  // an explanation was asked for: keep what each dependant counted for
+  std::vector<std::pair<const char*, Yen>> dependantAmounts;
 };
 
 void ExplainYearEnd(const YearEndRules& rules, const YearEndInput& in, const YearEndResult& r,
@@ -236,6 +239,9 @@ void ExplainYearEnd(const YearEndRules& rules, const YearEndInput& in, const Yea
     ExplanationEntry& e = line(8);
     e.body = "控除対象扶養親族 " + std::to_string(w.dependantsCounted) + "人（12月31日の年齢と所得 " +
              YenText(rules.relativeIncomeLimit) + " 以下で区分）";
+    for (std::size_t i = 0; i < w.dependantAmounts.size(); ++i)
+      e.body += std::string(i == 0 ? "：" : " ＋ ") + w.dependantAmounts[i].first + " " +
+                YenText(w.dependantAmounts[i].second);
     e.lookup = true;
   }
   line(9).body = "障害者・寡婦・ひとり親・勤労学生の控除の合計";
@@ -305,6 +311,7 @@ void ExplainYearEnd(const YearEndRules& rules, const YearEndInput& in, const Yea
 YearEndResult ComputeYearEnd(const YearEndRules& rules, const YearEndInput& in, Explanation* explanation) {
   YearEndResult r;
   YearEndWorking w;
+  w.recording = explanation != nullptr;
   r.totalPay = CheckedAdd(CheckedAdd(in.salary, in.bonus), in.previousPaid);
   r.withheld = CheckedAdd(in.withheld, in.previousWithheld);
   r.salaryIncome = SalaryIncomeAfterDeduction(rules, r.totalPay);
@@ -322,12 +329,17 @@ YearEndResult ComputeYearEnd(const YearEndRules& rules, const YearEndInput& in, 
       AddTo(disability, RelativeDisability(rules, d.disability));
       if (d.birth >= rules.under16BornFrom) continue;  // 年少扶養親族: no 扶養控除
       Yen amount = rules.dependantGeneral;
-      if (InRange(d.birth, rules.specificBornFrom, rules.specificBornUntil))
+      const char* kind = "一般の控除対象扶養親族";
+      if (InRange(d.birth, rules.specificBornFrom, rules.specificBornUntil)) {
         amount = rules.dependantSpecific;
-      else if (d.birth <= rules.elderlyBornUntil)
+        kind = "特定扶養親族";
+      } else if (d.birth <= rules.elderlyBornUntil) {
         amount = d.cohabiting ? rules.dependantElderlyCohabiting : rules.dependantElderly;
+        kind = d.cohabiting ? "同居老親等" : "同居老親等以外の老人扶養親族";
+      }
       AddTo(r.dependants, amount);
       ++w.dependantsCounted;
+      if (w.recording) w.dependantAmounts.emplace_back(kind, amount);
     } else if (InRange(d.birth, rules.specificBornFrom, rules.specificBornUntil)) {
       AddTo(r.specificRelative, AmountForIncome(rules.specificRelative, d.income));  // 特定親族
     }

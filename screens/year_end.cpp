@@ -333,7 +333,15 @@ void TfmYearEnd::CalculateAll() {
 void TfmYearEnd::ShowResult() {
   const int r = CurrentRow();
   if (r < 0) return;
-  result_->Load(year_, session_->Rows()[static_cast<std::size_t>(r)].adjustment);
+  const YearEndRow& row = session_->Rows()[static_cast<std::size_t>(r)];
+  // The same calculation again, this time recording its working for the explanations.
+  Explanation explanation;
+  explanation.Begin(0);
+  if (!row.adjustment.exclusion) {
+    ComputeYearEnd(session_->Rules(), YearEndInputOf(row.adjustment.pay, row.declaration ? &*row.declaration : nullptr),
+                   &explanation);
+  }
+  result_->Load(year_, row.adjustment, &explanation);
   RunModal(*result_);
 }
 

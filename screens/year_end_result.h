@@ -5,10 +5,13 @@
 
 #include <QDialog>
 #include <string>
+#include <vector>
 
+#include "calc/explanation.h"
 #include "calc/year_end_figures.h"
 
 class QLabel;
+class QPlainTextEdit;
 class QTableWidget;
 
 namespace paylark::screens {
@@ -18,11 +21,18 @@ class TfmYearEndResult : public QDialog {
  public:
   explicit TfmYearEndResult(QWidget* parent = nullptr);
 
-  // Shows the figures of one employee's adjustment for `year`.
-  void Load(int year, const EmployeeYearEnd& adjustment);
+  // Shows the figures of one employee's adjustment for `year`; with `explanation` (the same
+  // calculation's working) the chosen line's explanation is shown under the figures.
+  void Load(int year, const EmployeeYearEnd& adjustment, const Explanation* explanation = nullptr);
   void Show(int year, const EmployeeYearEnd& adjustment);
+  // The explanation shown for the current line (empty when it has none).
+  QString ExplanationText() const;
 
  private:
+  void ShowExplanation();
+
+  std::vector<QString> explanations_;  // per row of sgKeisan
+  QPlainTextEdit* mmSetumei_;
   QLabel* lbName_;
   QLabel* lbExclusion_;
   QTableWidget* sgKeisan_;

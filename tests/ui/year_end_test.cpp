@@ -183,8 +183,16 @@ TEST_F(YearEndTest, DeclarationOfASpouseAndThreeDependantsCalculatedAndSettledIn
   screen.runModal = [&](QDialog& d) {
     auto* lines = Child<QTableWidget>(&d, "sgKeisan");
     bool found = false;
-    for (int r = 0; r < lines->rowCount(); ++r)
-      found = found || (lines->item(r, 0)->text() == "扶養控除" && lines->item(r, 1)->text() == "1,210,000");
+    for (int r = 0; r < lines->rowCount(); ++r) {
+      if (lines->item(r, 0)->text() != "扶養控除") continue;
+      found = lines->item(r, 1)->text() == "1,210,000";
+      // The line's explanation from the same calculation: its amount and how it is made up.
+      lines->setCurrentCell(r, 0);
+      const std::string why = screen.ResultScreen().ExplanationText().toStdString();
+      EXPECT_EQ(why.rfind("扶養控除 1,210,000 ＝", 0), 0u) << why;
+      EXPECT_NE(why.find("630,000"), std::string::npos) << why;
+      EXPECT_NE(why.find("580,000"), std::string::npos) << why;
+    }
     EXPECT_TRUE(found) << "扶養控除 of a 特定 (630,000) and a 同居老親等 (580,000)";
     return true;
   };
