@@ -1,5 +1,6 @@
 // The benchmarks' main: runs them as usual, then prints the save's time over the raw write of the
-// same bytes (SavePeriod ÷ RawWrite, real time; the means when the runs are repeated).
+// same bytes (SavePeriod ÷ RawWrite, real time; the means when the runs are repeated). `make bench`
+// interleaves the repetitions, so that both are measured under the same load of the disk.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
