@@ -8,18 +8,28 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
+#include <QTableWidget>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <iostream>
 #include <map>
+#include <set>
 
 #include "app/main_window.h"
 #include "app/program.h"
 #include "mail/smtp_settings.h"
+#include "print/qt/qt_canvas.h"
+#include "print/withholding_slip.h"
+#include "session/print_rules.h"
+#include "session/year_end_session.h"
 #include "store/app_settings.h"
 #include "store/era.h"
 #include "store/profile_file.h"
@@ -84,6 +94,7 @@ PeriodBlock SampleMonth() {
   a.SetEmploymentSubject(true);
   a.SetGrade(22);
   a.SetMailAddress("yamada@example.jp");
+  a.SetBirthDate(19800401);
 
   EmployeeRecord& b = p.Employee(2);
   b.SetName("鈴木　花子");
@@ -95,6 +106,7 @@ PeriodBlock SampleMonth() {
   b.SetCommuteNonTaxable(500);
   b.SetEmploymentSubject(true);
   b.SetMailAddress("suzuki@example.jp");
+  b.SetBirthDate(19920715);
 
   EmployeeRecord& h = p.Employee(3);
   h.SetName("佐藤　次郎");
@@ -115,18 +127,38 @@ PeriodBlock SampleMonth() {
   return p;
 }
 
-// Lays out the program folder: the tables, December of this year saved, the settings.
+// The figures of one month as its calculation left them, for the year's pay of the 年末調整.
+void SetMonthFigures(PeriodBlock& p) {
+  struct Figures {
+    int slot;
+    Yen taxable, commute, social, tax;
+  };
+  for (const Figures& f : {Figures{1, 320000, 12000, 44075, 6640}, Figures{2, 171000, 500, 941, 2250}}) {
+    p.Payment(f.slot).Set(Sikyu::TaxableTotal, f.taxable);
+    p.Payment(f.slot).Set(Sikyu::Total, f.taxable + f.commute);
+    p.Deduction(f.slot).Set(Koujo::SocialTotal, f.social);
+    p.Deduction(f.slot).Set(Koujo::IncomeTax, f.tax);
+    p.Deduction(f.slot).Set(Koujo::Total, f.social + f.tax);
+  }
+}
+
+// Lays out the program folder: the tables with the year-end tables, the salaries of January to
+// December of this year saved, the settings.
 void LayOut(const fs::path& tables, const fs::path& folder) {
   for (const char* name : {"税額表(給与).dat", "税額表(賞与).dat", "雇用保険料額表.dat", "健康保険料額表.dat"}) {
     fs::copy_file(tables / fs::u8path(name), folder / fs::u8path(name), fs::copy_options::overwrite_existing);
   }
+  fs::copy(tables / "YearEnd", folder / "YearEnd", fs::copy_options::recursive | fs::copy_options::overwrite_existing);
   fs::create_directories(folder / "Data");
   OpenPeriod state;
   const fs::path file = folder / "Data" / fs::u8path(YearFileName(EraOf(Today())));
   CreateYearFile(file, state);
-  state.periodIndex = 12;
-  state.period = SampleMonth();
-  SavePeriod(file, state);
+  for (int period = 1; period <= 12; ++period) {
+    state.periodIndex = period;
+    state.period = SampleMonth();
+    SetMonthFigures(state.period);
+    SavePeriod(file, state);
+  }
 
   ProfileFile settings(folder / "Saldesk.ini");
   WindowSettings window;
@@ -171,21 +203,25 @@ class ModalScript : public QObject {
   bool failed = false;
 
  private:
+  // A screen whose action opens another screen is not taken again when that one closes.
   void Poll() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || modal == last_) return;
+    if (!modal || modal == last_ || running_.count(modal)) return;
     const auto it = actions_.find(modal->objectName());
     if (it == actions_.end()) return;
     last_ = modal;
     auto action = it->second;
     QTimer::singleShot(200, modal, [this, modal, action] {
       last_ = nullptr;
+      running_.insert(modal);
       action(modal);
+      running_.erase(modal);
     });
   }
   fs::path out_;
   QTimer timer_;
   QWidget* last_ = nullptr;
+  std::set<QWidget*> running_;
   std::map<QString, std::function<void(QWidget*)>> actions_;
 };
 
@@ -200,6 +236,44 @@ T* Find(QObject* parent, const char* name) {
 }
 
 void Reject(QWidget* w) { static_cast<QDialog*>(w)->reject(); }
+
+// Types `text` into a field and leaves it, as the clerk would.
+void Fill(QWidget* screen, const char* name, const char* text) {
+  QLineEdit* edit = Find<QLineEdit>(screen, name);
+  edit->setFocus(Qt::TabFocusReason);
+  edit->setText(QString::fromUtf8(text));
+  QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+  QApplication::sendEvent(edit, &out);
+}
+
+// The first sheet of the 源泉徴収票 of the year's adjustment, drawn at 100 dots per inch.
+bool SaveWithholdingSlip(const fs::path& folder, const fs::path& file) {
+  try {
+    ui::ProgramState state(folder);
+    const screens::YearEndSession session(state, Today().year);
+    const print::YearEndSource source = screens::BuildYearEndSource(session);
+    const print::Document document = print::WithholdingSlipDocument(source);
+    if (document.pageCount == 0) return false;
+    constexpr int kDpi = 100;
+    QImage image(827, 1169, QImage::Format_RGB32);  // A4
+    image.fill(Qt::white);
+    {
+      QPainter painter(&image);
+      painter.setRenderHint(QPainter::Antialiasing);
+      print::QtCanvas canvas(painter);
+      print::PageModel page;
+      print::SetUpForPrinter(page, {kDpi, kDpi, 0, 0});
+      page.canvas = &canvas;
+      document.drawPage(page, 0);
+    }
+    if (!image.save(QString::fromStdString(file.string()))) return false;
+  } catch (const std::exception& e) {
+    std::cerr << "manual_shots: the 源泉徴収票: " << e.what() << "\n";
+    return false;
+  }
+  std::cout << file.string() << "\n";
+  return true;
+}
 
 }  // namespace
 
@@ -280,8 +354,31 @@ int main(int argc, char** argv) {
     run("sbDataEdit", {{"TfmDataEdit", shoot("data_edit")}});
     run("mnMeisaihyo", {{"TfmMembList", selectAll}, {"TfmInji", shoot("inji")}});
     run("mnSendMail", {{"TfmMembList", selectAll}, {"TfmSendMail", shoot("send_mail")}});
+    // 年末調整: the first employee's declaration typed, everyone calculated.
+    run("mnNencho", {{"TfmYearEnd",
+                      [&](QWidget* w) {
+                        Find<QTableWidget>(w, "sgNencho")->setCurrentCell(0, 0);
+                        Find<QAbstractButton>(w, "btSinkoku")->click();
+                        Find<QAbstractButton>(w, "btKeisan")->click();
+                        Find<QTableWidget>(w, "sgNencho")->setCurrentCell(0, 0);
+                        script.Save(w, "year_end");
+                        Reject(w);
+                      }},
+                     {"TfmDeclaration", [&](QWidget* w) {
+                        Fill(w, "edHaiName", "山田　花子");
+                        Fill(w, "edHaiBirth", "1985/3/3");
+                        Fill(w, "edFuyoName1", "山田　一郎");
+                        Fill(w, "edFuyoZoku1", "長男");
+                        Fill(w, "edFuyoBirth1", "H17.5.5");
+                        Fill(w, "edFuyoName2", "山田　桜");
+                        Fill(w, "edFuyoZoku2", "長女");
+                        Fill(w, "edFuyoBirth2", "2015/8/1");
+                        script.Save(w, "declaration");
+                        Find<QAbstractButton>(w, "bbOk")->click();
+                      }}});
     if (script.failed) status = 1;
   }
+  if (!SaveWithholdingSlip(folder, out / "withholding_slip.png")) status = 1;
   std::error_code ec;
   fs::remove_all(folder, ec);
   return status;
