@@ -23,6 +23,7 @@
 #include "screens/declaration.h"
 #include "screens/pre_view.h"
 #include "screens/year_end_result.h"
+#include "store/atomic_file.h"
 #include "store/year_file.h"
 #include "support/payroll_fixture.h"
 #include "support/recording_canvas.h"
@@ -258,6 +259,43 @@ TEST_F(YearEndTest, AFaultOfTheDeclarationIsShownAtItsFieldAndNothingIsStored) {
   };
   screen.EnterDeclaration();
   EXPECT_EQ(Cell(0, 1), "申告書 未入力");
+}
+
+TEST_F(YearEndTest, TheSlipsAreSavedAsPdfAndTheListAsCsv) {
+  screen.Open(2026);
+  ASSERT_TRUE(testing::ShowActive(&screen));
+  Click(Child<QPushButton>(&screen, "btKeisan"));  // 未入力: 乙 for the year, the slip says so
+  auto* choice = Child<QComboBox>(&screen, "cbInsatsu");
+
+  choice->setCurrentIndex(0);  // 源泉徴収票（受給者交付用）
+  const fs::path pdf = dir.Path() / "slips.pdf";
+  dialogs.Clear();
+  dialogs.filesToSave = {pdf.string()};
+  Click(Child<QPushButton>(&screen, "btPdf"));
+  ASSERT_FALSE(dialogs.savesSuggested.empty());
+  EXPECT_NE(dialogs.savesSuggested.back().find("2026年分源泉徴収票.pdf"), std::string::npos) << dialogs.savesSuggested.back();
+  ASSERT_TRUE(fs::exists(pdf)) << (dialogs.Texts().empty() ? "" : dialogs.Texts().back());
+  EXPECT_EQ(dialogs.Texts().back(), "PDFファイルに保存しました。\r" + pdf.string());
+  EXPECT_GT(fs::file_size(pdf), 1000u);
+
+  // An existing file is replaced only after the question; No asks for another name.
+  dialogs.Clear();
+  const std::size_t asked = dialogs.savesSuggested.size();
+  dialogs.filesToSave = {pdf.string()};
+  dialogs.answers = {ui::MsgAnswer::No};
+  Click(Child<QPushButton>(&screen, "btPdf"));
+  EXPECT_EQ(dialogs.shown.front().kind, ui::MsgKind::Confirmation);
+  EXPECT_EQ(dialogs.savesSuggested.size(), asked + 2);  // asked again, then cancelled
+
+  choice->setCurrentIndex(4);  // 年末調整一覧表（CSV）
+  const fs::path csv = dir.Path() / "list.csv";
+  dialogs.Clear();
+  dialogs.filesToSave = {csv.string()};
+  Click(Child<QPushButton>(&screen, "btInsatsu"));
+  ASSERT_TRUE(fs::exists(csv));
+  const std::string text = ReadWholeFile(csv);
+  EXPECT_EQ(text.rfind("\xEF\xBB\xBF", 0), 0u);  // UTF-8 with its byte order mark
+  EXPECT_NE(text.find("山田　太郎"), std::string::npos);
 }
 
 }  // namespace
