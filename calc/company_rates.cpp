@@ -74,13 +74,7 @@ std::string RatesInForceText(const PremiumRates& rates, const OpenPeriod& open, 
   return text;
 }
 
-namespace {
-
-// The record holds what was typed or shown with three decimals; the data's halves have at most
-// four, so a difference below half a ten-thousandth is the same rate.
-bool SameRate(double a, double b) { return std::fabs(a - b) < 0.00005; }
-
-}  // namespace
+bool SameRate(double recordPercent, double dataPercent) { return std::fabs(recordPercent - dataPercent) < 0.00005; }
 
 std::vector<RateChange> RateChangesFor(const CompanyRecord& company, const CompanyRateSet& inForce) {
   std::vector<RateChange> changes;

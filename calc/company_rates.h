@@ -60,6 +60,11 @@ void ApplyRatesInForceToZeros(const PremiumRates& rates, const OpenPeriod& open,
 std::string RatesInForceText(const PremiumRates& rates, const OpenPeriod& open, const CompanyRecord& company);
 
 // One rate that differs between the company record and the data.
+// Whether a rate of the company record (percent with three decimals, as typed or shown) is the
+// rate of the data (halves with at most four decimals): they differ by less than half a
+// ten-thousandth.
+bool SameRate(double recordPercent, double dataPercent);
+
 struct RateChange {
   std::string name;  // "健康保険", "介護保険", "子ども・子育て支援金", "厚生年金", "雇用保険"
   double before = 0;

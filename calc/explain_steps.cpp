@@ -3,15 +3,13 @@
 #include <cmath>
 #include <cstdio>
 
+#include "calc/company_rates.h"
 #include "calc/item_enabled.h"
 #include "calc/item_fields.h"
 #include "store/prefectures.h"
 
 namespace paylark {
 namespace {
-
-// The record holds rates with three decimals; the data's halves have at most four.
-bool SameRate(double a, double b) { return std::fabs(a - b) < 0.00005; }
 
 const char* RateItemName(PremiumRateItem item) {
   switch (item) {

@@ -26,6 +26,7 @@
 #include "ui/entry_fields.h"
 #include "ui/fonts.h"
 #include "ui/message_lines.h"
+#include "ui/file_to_write.h"
 #include "ui/qt_text.h"
 #include "ui/screen_fit.h"
 
@@ -549,8 +550,8 @@ void TfmDataEdit::WriteStatement() {
   NormaliseCurrent();
   WriteBack();
   const std::string name = state_.Period().Employee(slot_).Name();
-  const std::optional<std::string> file = dialogs_.SaveFile(
-      "計算明細の保存", (state_.paths.dataDir / ("計算明細 " + name + ".pdf")).string(), "PDF (*.pdf)");
+  const std::optional<std::filesystem::path> file = ui::AskFileToWrite(
+      dialogs_, "計算明細の保存", state_.paths.dataDir / ("計算明細 " + name + ".pdf"), "PDF (*.pdf)", ".pdf");
   if (!file) return;
   try {
     const Explanation explanation = state_.ExplainSlot(slot_);

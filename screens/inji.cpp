@@ -25,6 +25,7 @@
 #include "print/report_sheets.h"
 #include "store/app_settings.h"
 #include "ui/fonts.h"
+#include "ui/file_to_write.h"
 #include "ui/qt_text.h"
 
 namespace paylark::screens {
@@ -231,22 +232,13 @@ bool TfmInji::ChoosePdfFile() {
       folder = ToUtf8(QDir::homePath());
     }
   }
-  std::string suggested = (std::filesystem::path(folder) / std::filesystem::path(name)).string();
-  for (;;) {
-    std::optional<std::string> chosen = dialogs_.SaveFile("PDFファイルに保存", suggested, "PDFファイル (*.pdf)");
-    if (!chosen) return false;
-    std::filesystem::path path = std::filesystem::path(*chosen);
-    if (path.extension() != ".pdf" && path.extension() != ".PDF") path += ".pdf";
-    std::error_code error;
-    if (std::filesystem::exists(path, error) &&
-        !dialogs_.Confirm("ファイル｢" + path.filename().string() + "｣は既に存在します。\r置き換えますか？")) {
-      suggested = path.string();
-      continue;  // ask again
-    }
-    lastPdfFolder_ = path.parent_path().string();
-    Printer().setOutputFileName(FromUtf8(path.string()));
-    return true;
-  }
+  const std::optional<std::filesystem::path> path =
+      ui::AskFileToWrite(dialogs_, "PDFファイルに保存", std::filesystem::path(folder) / std::filesystem::path(name),
+                         "PDFファイル (*.pdf)", ".pdf");
+  if (!path) return false;
+  lastPdfFolder_ = path->parent_path().string();
+  Printer().setOutputFileName(FromUtf8(path->string()));
+  return true;
 }
 
 int TfmInji::ShowPreview(bool printEnabled) {

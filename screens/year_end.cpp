@@ -28,6 +28,7 @@
 #include "session/period_selection_rules.h"
 #include "session/year_end_session.h"
 #include "ui/entry_fields.h"
+#include "ui/file_to_write.h"
 #include "ui/qt_text.h"
 
 namespace paylark::screens {
@@ -336,7 +337,6 @@ void TfmYearEnd::ShowResult() {
   const YearEndRow& row = session_->Rows()[static_cast<std::size_t>(r)];
   // The same calculation again, this time recording its working for the explanations.
   Explanation explanation;
-  explanation.Begin(0);
   if (!row.adjustment.exclusion) {
     ComputeYearEnd(session_->Rules(), YearEndInputOf(row.adjustment.pay, row.declaration ? &*row.declaration : nullptr),
                    &explanation);
@@ -431,23 +431,12 @@ void TfmYearEnd::WriteDocumentFile() {
   const std::string title = kDocuments[cbInsatsu_->currentIndex()];
   std::string name = std::to_string(year_) + "年分" +
                      (csv ? std::string("年末調整一覧表.csv") : std::string(title.substr(0, title.find("（"))) + ".pdf");
-  std::string folder = lastFolder_.empty() ? state_.paths.programDir.string() : lastFolder_;
-  std::string suggested = (std::filesystem::path(folder) / std::filesystem::path(name)).string();
-  std::optional<std::string> chosen;
-  for (;;) {
-    chosen = dialogs_.SaveFile(csv ? "CSVファイルに保存" : "PDFファイルに保存", suggested,
-                               csv ? "CSVファイル (*.csv)" : "PDFファイル (*.pdf)");
-    if (!chosen) return;
-    const std::filesystem::path path(*chosen);
-    std::error_code error;
-    if (std::filesystem::exists(path, error) &&
-        !dialogs_.Confirm("ファイル｢" + path.filename().string() + "｣は既に存在します。\r置き換えますか？")) {
-      suggested = *chosen;
-      continue;
-    }
-    break;
-  }
-  const std::filesystem::path path(*chosen);
+  const std::filesystem::path folder = lastFolder_.empty() ? state_.paths.programDir : std::filesystem::path(lastFolder_);
+  const std::optional<std::filesystem::path> chosen =
+      ui::AskFileToWrite(dialogs_, csv ? "CSVファイルに保存" : "PDFファイルに保存", folder / std::filesystem::path(name),
+                         csv ? "CSVファイル (*.csv)" : "PDFファイル (*.pdf)", csv ? ".csv" : ".pdf");
+  if (!chosen) return;
+  const std::filesystem::path& path = *chosen;
   lastFolder_ = path.parent_path().string();
   try {
     std::shared_ptr<const print::YearEndSource> source;

@@ -545,6 +545,15 @@ TEST_F(DataEditTest, F2AndTheContextMenuExplainTheFieldsAmount) {
   EXPECT_TRUE(dialogs.shown.empty()) << (dialogs.shown.empty() ? "" : dialogs.shown[0].text);
   ASSERT_TRUE(std::filesystem::exists(pdf));
   EXPECT_GT(std::filesystem::file_size(pdf), 1000u);
+
+  // Written again to the same file: replaced only after the question; No writes nothing.
+  const auto written = std::filesystem::last_write_time(pdf);
+  dialogs.filesToSave.push_back(pdf.string());
+  dialogs.answers = {ui::MsgAnswer::No};
+  Click(Button("btPrnKeisan"));
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].kind, ui::MsgKind::Confirmation);
+  EXPECT_EQ(std::filesystem::last_write_time(pdf), written);
 }
 
 }  // namespace

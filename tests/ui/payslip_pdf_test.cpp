@@ -1,44 +1,23 @@
 // Payslips written into a PDF file and read back with pdftotext -bbox: word positions in points.
 #include <gtest/gtest.h>
 
-#include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
-#include <fstream>
-#include <sstream>
 
 #include "print/qt/pdf_report.h"
 #include "session/print_rules.h"
 #include "store/item_settings.h"
 #include "support/payroll_fixture.h"
 #include "support/temp_dir.h"
+#include "ui_support/pdf_words.h"
 
 namespace paylark {
 namespace {
 
-constexpr double kPointsPerMm = 72 / 25.4;
-
-struct Word {
-  double xMin, yMin, xMax, yMax;
-  std::string text;
-};
+using testing::kPointsPerMm;
+using Word = testing::PdfWord;
 
 std::vector<Word> WordsOf(const std::filesystem::path& pdf, const std::filesystem::path& html) {
-  QProcess::execute(QStringLiteral("pdftotext"),
-                    {QStringLiteral("-bbox"), QString::fromStdString(pdf.string()), QString::fromStdString(html.string())});
-  std::ifstream in(html);
-  std::stringstream text;
-  text << in.rdbuf();
-  static const QRegularExpression word(
-      QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
-  std::vector<Word> words;
-  auto it = word.globalMatch(QString::fromStdString(text.str()));
-  while (it.hasNext()) {
-    const auto m = it.next();
-    words.push_back({m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
-                     m.captured(4).toDouble(), m.captured(5).toStdString()});
-  }
-  return words;
+  return testing::PdfWordsOf(pdf, html);
 }
 
 TEST(PayslipPdfTest, TwoPayslipsOnASheetAreHalfASheetApartWithAmountsRightAligned) {
